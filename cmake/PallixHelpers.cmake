@@ -1,0 +1,47 @@
+# Warnings and sanitizers for our own code only (never for Qt or gtest headers).
+function(pallix_strict target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_link_libraries(${target} PRIVATE pallix_config)
+endfunction()
+
+if(PALLIX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# pallix_library(name [QT] SOURCES ... LIBS ...)
+function(pallix_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  pallix_strict(${name})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+endfunction()
+
+# pallix_executable(name SOURCES ... LIBS ...)
+function(pallix_executable name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  pallix_strict(${name})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+endfunction()
+
+# A GoogleTest program; its cases are registered one by one with ctest.
+# Label "core": runs in the sanitizer build too. Label "gui": needs Qt Widgets.
+# pallix_gtest(name [GUI] SOURCES ... LIBS ... [ENV k=v ...])
+function(pallix_gtest name)
+  cmake_parse_arguments(A "GUI" "" "SOURCES;LIBS;ENV" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  pallix_strict(${name})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  target_compile_definitions(${name} PRIVATE
+    PALLIX_BUILD_DIR="${PROJECT_BINARY_DIR}" PALLIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set(label core)
+  set(env ${A_ENV})
+  if(A_GUI)
+    set(label gui)
+    list(APPEND env QT_QPA_PLATFORM=offscreen)
+  endif()
+  include(GoogleTest)
+  gtest_discover_tests(${name} PROPERTIES LABELS ${label} ENVIRONMENT "${env}" DISCOVERY_TIMEOUT 30)
+endfunction()
