@@ -115,6 +115,7 @@ Mailbox::Mailbox() {
         if (bind(fd, address.get(), address.length) == 0) {
             fd_ = fd;
             handle_ = *handle;
+            owner_ = getpid();
             path_ = path;
             return;
         }
@@ -125,7 +126,7 @@ Mailbox::Mailbox() {
 
 Mailbox::~Mailbox() {
     if (fd_ < 0) return;
-    unlink(path_.c_str());
+    if (getpid() == owner_) unlink(path_.c_str());
     close(fd_);
 }
 

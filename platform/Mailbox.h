@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include <sys/types.h>
+
 #include "common/Messages.h"
 #include "common/Posting.h"
 
@@ -50,6 +52,7 @@ public:
 private:
     int fd_ = -1;
     WindowHandle handle_ = 0;
+    pid_t owner_ = 0;  // a forked child that ends must not remove our socket file
     std::string path_;
     std::uint64_t dropped_ = 0;
 };

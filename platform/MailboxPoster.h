@@ -1,5 +1,6 @@
 #pragma once
-// Posts to mailboxes of this user: one non-blocking datagram per message.
+// Posts to mailboxes of this user: one non-blocking datagram per message. Post may
+// be called from any thread; IsLiveWindow from one thread at a time.
 #include <cstdint>
 #include <string>
 

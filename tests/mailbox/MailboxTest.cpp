@@ -128,6 +128,17 @@ TEST_F(MailboxTest, PostToAClosedOrCrashedWindowIsSkipped) {
     EXPECT_FALSE(poster.IsLiveWindow(kDwordMissing));
 }
 
+TEST_F(MailboxTest, AForkedChildClosingItsCopyLeavesTheWindowAlive) {
+    auto inherited = std::make_unique<Mailbox>();
+    ASSERT_EQ(RunInChild([&] {
+                  inherited.reset();
+                  return 0;
+              }),
+              0);
+    EXPECT_TRUE(poster.IsLiveWindow(inherited->Handle()));
+    EXPECT_EQ(poster.Post(inherited->Handle(), {1, 2, 3}), PostResult::Posted);
+}
+
 TEST_F(MailboxTest, LivenessProbeLeavesTheReceiverUntouched) {
     for (int i = 0; i < 100; ++i) ASSERT_TRUE(poster.IsLiveWindow(receiver.Handle()));
     EXPECT_FALSE(receiver.Receive());
