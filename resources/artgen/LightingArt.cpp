@@ -29,14 +29,18 @@ QPainterPath ZoneShape(int zone) {
         path.lineTo(z.w / 2.0, z.h); path.lineTo(0, z.h * 0.55); path.closeSubpath();
         break;
     case 2: path.addRoundedRect(QRectF(0, 0, z.w, z.h), 9, 9); break;
-    case 3:  // left flank: flat inner edge, curved outer edge
-        path.moveTo(z.w, 0); path.cubicTo(0, 10, 0, z.h - 10, z.w, z.h); path.lineTo(z.w - 14, z.h);
-        path.cubicTo(12, z.h - 20, 12, 20, z.w - 14, 0); path.closeSubpath();
+    default: {  // zones 3 and 4: a band along the left or right flank
+        QPainterPath curve;
+        const bool left = zone == 3;
+        const qreal edge = left ? z.w - 10 : 10, bulge = left ? -8 : z.w + 8;
+        curve.moveTo(edge, 9);
+        curve.quadTo(bulge, z.h / 2.0, edge, z.h - 9);
+        QPainterPathStroker stroker;
+        stroker.setWidth(16);
+        stroker.setCapStyle(Qt::RoundCap);
+        path = stroker.createStroke(curve).simplified();
         break;
-    default:  // right flank, mirrored
-        path.moveTo(0, 0); path.cubicTo(z.w, 10, z.w, z.h - 10, 0, z.h); path.lineTo(14, z.h);
-        path.cubicTo(z.w - 12, z.h - 20, z.w - 12, 20, 14, 0); path.closeSubpath();
-        break;
+    }
     }
     return path;
 }
@@ -55,7 +59,9 @@ QImage ZoneLayer(int zone, int colour, bool selected, bool hover) {
     p.setBrush(g);
     p.drawPath(shape);
     if (selected) {
-        const QPointF m(z.w / 2.0, zone == 1 ? z.h * 0.4 : z.h / 2.0);
+        // The middle of the part (for the flank bands: the middle of their curve).
+        const qreal mx = zone == 3 ? 0.5 * (z.w - 10) - 4 : zone == 4 ? z.w - (0.5 * (z.w - 10) - 4) : z.w / 2.0;
+        const QPointF m(mx, zone == 1 ? z.h * 0.4 : z.h / 2.0);
         p.setPen(QPen(QColor(250, 250, 250), 2));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(m, 6.5, 6.5);
