@@ -1,5 +1,8 @@
 #pragma once
-// One QApplication for the whole test program (widgets need it, tests share it).
+// One QApplication for the whole test program, made before any test (and any fixture
+// that holds widgets) runs.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 
 inline QApplication& TestApp() {
@@ -9,3 +12,10 @@ inline QApplication& TestApp() {
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }
+
+class QtAppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { TestApp(); }
+};
+
+inline const bool kQtAppRegistered = (::testing::AddGlobalTestEnvironment(new QtAppEnvironment), true);
