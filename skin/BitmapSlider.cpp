@@ -31,12 +31,19 @@ int CBitmapSlider::SetChannelImages(const QImage& channel, const QImage& active)
     return 1;
 }
 
+namespace {
+// A picture and its optional active twin; false when a named one is missing.
+bool LoadPair(int id, int activeId, QImage& picture, QImage& active) {
+    picture = LoadSkinPicture(id);
+    active = LoadSkinPicture(activeId);
+    return !picture.isNull() && (activeId == 0 || !active.isNull());
+}
+}  // namespace
+
 int CBitmapSlider::LoadChannel(int channelId, int activeChannelId) {
+    QImage channel, active;
     if (channelId == 0) return SetChannelImages({});
-    const QImage channel = LoadSkinPicture(channelId);
-    const QImage active = LoadSkinPicture(activeChannelId);
-    if (channel.isNull() || (activeChannelId != 0 && active.isNull())) return 0;
-    return SetChannelImages(channel, active);
+    return LoadPair(channelId, activeChannelId, channel, active) ? SetChannelImages(channel, active) : 0;
 }
 
 int CBitmapSlider::SetThumbImages(const QImage& thumb, const QImage& active) {
@@ -57,11 +64,9 @@ int CBitmapSlider::SetThumbImages(const QImage& thumb, const QImage& active) {
 }
 
 int CBitmapSlider::LoadThumb(int thumbId, int activeThumbId) {
+    QImage thumb, active;
     if (thumbId == 0) return SetThumbImages({});
-    const QImage thumb = LoadSkinPicture(thumbId);
-    const QImage active = LoadSkinPicture(activeThumbId);
-    if (thumb.isNull() || (activeThumbId != 0 && active.isNull())) return 0;
-    return SetThumbImages(thumb, active);
+    return LoadPair(thumbId, activeThumbId, thumb, active) ? SetThumbImages(thumb, active) : 0;
 }
 
 void CBitmapSlider::SetRange(int min, int max) {

@@ -77,7 +77,7 @@ void CColorCombox::paintEvent(QPaintEvent*) {
     p.setPen(text_);
     const int current = currentIndex();
     if (current >= 0 && current < texts_.size())
-        p.drawText(QRect(QPoint(5, 2), QPoint(110, height() - 3)), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        p.drawText(QRect(QPoint(5, 2), QPoint(110, 15)), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                    ShownText(current));
     // A small arrow where the system draws its drop button.
     p.setRenderHint(QPainter::Antialiasing, true);

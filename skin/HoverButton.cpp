@@ -67,6 +67,8 @@ void CHoverButtonEx::ShowTip() {
 void CHoverButtonEx::enterEvent(QEnterEvent* e) {
     hover_ = true;
     if (window() && !window()->isActiveWindow()) window()->activateWindow();
+    // Hovering renews the tooltip with the stored text, active.
+    tooltipActive_ = !tooltip_.isEmpty();
     if (tooltipActive_) tipTimer_.start();
     update();
     QAbstractButton::enterEvent(e);
