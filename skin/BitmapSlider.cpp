@@ -185,6 +185,12 @@ void CBitmapSlider::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
 }
 
+void CBitmapSlider::changeEvent(QEvent* e) {
+    // Disabled while dragging (a dialog disabling its controls): the drag is over.
+    if (e->type() == QEvent::EnabledChange && !isEnabled()) dragging_ = false;
+    QWidget::changeEvent(e);
+}
+
 void CBitmapSlider::focusInEvent(QFocusEvent* e) {
     update();
     QWidget::focusInEvent(e);

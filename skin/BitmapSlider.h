@@ -53,6 +53,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
     // CBitmapSliderEx draws its thumb also while disabled.
     virtual bool DrawsThumbWhenDisabled() const { return false; }

@@ -95,6 +95,8 @@ void CWndShadow::InitShadows() {
     if (platform == QLatin1String("xcb")) {
 #ifdef PALLIX_HAVE_XCB
         available = X11HasCompositor();
+#else
+        available = false;  // cannot ask for a compositor: a black frame would be worse than none
 #endif
     } else if (platform == QLatin1String("minimal") || platform == QLatin1String("linuxfb") ||
                platform == QLatin1String("vnc")) {

@@ -133,6 +133,20 @@ TEST(BitmapSlider, DisabledIgnoresInputAndHidesTheThumbExceptEx) {
     EXPECT_TRUE(ThumbDrawn(ex.slider));
 }
 
+TEST(BitmapSlider, DisablingEndsADrag) {
+    LevelSlider<> f;
+    QTest::mousePress(&f.slider, Qt::LeftButton, {}, QPoint(36, 16));
+    ASSERT_TRUE(f.slider.IsDragging());
+    f.slider.EnableSlider(false);
+    EXPECT_FALSE(f.slider.IsDragging());
+    f.slider.EnableSlider(true);
+    Recorder r(f.slider);
+    QMouseEvent move(QEvent::MouseMove, QPointF(200, 16), QPointF(200, 16), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&f.slider, &move);
+    EXPECT_EQ(f.slider.GetPos(), 1);
+    EXPECT_TRUE(r.posted.empty());
+}
+
 TEST(BitmapSlider, Ex2MeasuresFromTheLeftEdge) {
     LevelSlider<pallix::CBitmapSliderEx2> f;
     EXPECT_EQ(f.slider.PosFromPixel(150), 3);  // truncate(1 + 150 * 3 / 213)
