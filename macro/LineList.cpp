@@ -117,6 +117,7 @@ int CSkinLVCmdList::Append(std::uint8_t op, int a, int b) {
     }
     const int index = AddLine(Count(), MakeInstruction(op, 0, a, b), target);
     if (index >= 0 && target >= 0) RegisterJump(index, target);
+    if (index >= 0) ResolveWaitingJumps();
     return index;
 }
 
@@ -126,6 +127,7 @@ int CSkinLVCmdList::AppendExtended(std::uint8_t sub, int a, int b) {
     const int target = TargetOffsetOf(bytes);
     const int index = AddLine(Count(), bytes, target);
     if (index >= 0 && target >= 0) RegisterJump(index, target);
+    if (index >= 0) ResolveWaitingJumps();
     return index;
 }
 
@@ -196,6 +198,32 @@ void CSkinLVCmdList::RegisterJump(int source, int targetOffset) {
     ref->targetLine = TargetLineOf(targetOffset);
 }
 
+// A target may point into the middle of the bytes before its line; when a shift
+// would carry it onto another line, it lands on the start of its own line instead.
+void CSkinLVCmdList::MoveTarget(JumpReference& ref, int change) {
+    ref.targetOffset += change;
+    if (TargetLineOf(ref.targetOffset) != ref.targetLine) ref.targetOffset = LineOffset(ref.targetLine);
+}
+
+// Jumps waiting for a line past the end find it once a line starts there; a target
+// that an edit carried off its line (possible only for targets pointing into the
+// middle of the bytes before their line) is put back on the start of that line.
+void CSkinLVCmdList::SettleJumps() {
+    for (auto& ref : jumps_) {
+        const int line = TargetLineOf(ref.targetOffset);
+        if (line == ref.targetLine) continue;
+        if (ref.targetLine >= 0) ref.targetOffset = LineOffset(ref.targetLine);
+        RebuildJump(ref);
+    }
+}
+
+void CSkinLVCmdList::ResolveWaitingJumps() {
+    if (lines_.empty()) return;
+    const int lastStart = usedBytes_ - lines_.back().line.byteLength;
+    for (auto& ref : jumps_)
+        if (ref.targetLine < 0 && ref.targetOffset <= lastStart) RebuildJump(ref);
+}
+
 void CSkinLVCmdList::RebuildJump(JumpReference& ref) {
     MacroLine& line = lines_[ref.sourceLine].line;
     const Kind kind = KindOf(line.instruction[0], line.instruction[1]);
@@ -220,7 +248,7 @@ int CSkinLVCmdList::InsertExtended(std::uint8_t sub, int a, int b) {
         if (ref.sourceLine >= s) ++ref.sourceLine;
         if (ref.targetLine >= s) {
             ++ref.targetLine;
-            ref.targetOffset += length;
+            MoveTarget(ref, length);
             moved.push_back(&ref);
         }
     }
@@ -229,6 +257,7 @@ int CSkinLVCmdList::InsertExtended(std::uint8_t sub, int a, int b) {
         RegisterJump(s, target);
         if (JumpReference* ref = FindJump(s)) RebuildJump(*ref);
     }
+    SettleJumps();
     for (int i = s + 1; i < Count(); ++i) RefreshRow(i);
     return s;
 }
@@ -248,10 +277,11 @@ int CSkinLVCmdList::SetDelay(int ms) {
     usedBytes_ += change;
     for (auto& ref : jumps_) {
         if (ref.targetLine > s) {
-            ref.targetOffset += change;
+            MoveTarget(ref, change);
             RebuildJump(ref);
         }
     }
+    SettleJumps();
     RefreshRow(s);
     return 1;
 }
@@ -277,6 +307,7 @@ void CSkinLVCmdList::DeleteSelected() {
         }
         RebuildJump(ref);
     }
+    SettleJumps();
     const int first = selected.front();
     for (int i = first; i < Count(); ++i) RefreshRow(i);
     if (lines_.empty()) {
@@ -313,6 +344,7 @@ int CSkinLVCmdList::Swap(int a, int b) {
         ref->targetOffset = LineOffset(ref->targetLine);
         RebuildJump(*ref);
     }
+    SettleJumps();
     RefreshRow(a);
     RefreshRow(b);
     for (int row : {a, b}) {

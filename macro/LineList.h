@@ -98,6 +98,9 @@ private:
     int AppendDelay(int units);
     void RegisterJump(int source, int targetOffset);
     JumpReference* FindJump(int source);
+    void MoveTarget(JumpReference& ref, int change);
+    void SettleJumps();
+    void ResolveWaitingJumps();
     void RebuildJump(JumpReference& ref);
     int FindLoopStartOffset(int loopEnd) const;
     int Swap(int a, int b);

@@ -65,6 +65,7 @@ TEST_P(JumpBookkeeping, EditKeepsJumpsOnTheirLines) {
     EXPECT_EQ(lines.UsedBytes(), Sum(lines));
     ExpectViewMatches(lines, view);
     for (const JumpReference& ref : lines.Jumps()) {
+        ASSERT_GE(ref.targetLine, 0);
         EXPECT_EQ(ref.targetOffset, lines.LineOffset(ref.targetLine));
         EXPECT_EQ(TargetOffsetOf(lines.Line(ref.sourceLine).instruction), ref.targetOffset);
     }
@@ -119,6 +120,20 @@ INSTANTIATE_TEST_SUITE_P(
                  SelectThen({1}, [](CSkinLVCmdList& l) { EXPECT_EQ(l.SetDelay(100), 1); }),
                  {0x04, 0x05, 0x01, 0x04, 0x83, 0x02, 0x01, 0x00},
                  {"'A'", "'B'", "GOTO 2"}},
+        // Targets pointing into the bytes before their line stay on that line.
+        EditCase{"MidLineTargetSurvivesAShorterLineBeforeIt", {0x04, 0x01, 0x64, 0x05, 0x83, 0x02, 0x01, 0x00},
+                 SelectThen({0}, [](CSkinLVCmdList& l) { EXPECT_EQ(l.SetDelay(0), 1); }),
+                 {0x04, 0x05, 0x83, 0x02, 0x01, 0x00},
+                 {"'A'", "'B'", "GOTO 2"}},
+        EditCase{"MidLineTargetSurvivesASwapBeforeIt",
+                 {0x04, 0x80, 0x01, 0x00, 0x02, 0x00, 0x06, 0x83, 0x02, 0x03, 0x00},
+                 SelectThen({0}, kMoveDown),
+                 {0x80, 0x01, 0x00, 0x02, 0x00, 0x04, 0x06, 0x83, 0x02, 0x06, 0x00},
+                 {"(1, 2)", "'A'", "'C'", "GOTO 3"}},
+        EditCase{"TargetPastTheEndResolvesOnceALineStartsThere", {0x83, 0x02, 0x06, 0x00, 0x04},
+                 SelectThen({1}, kInsertPageUp),
+                 {0x83, 0x02, 0x06, 0x00, 0x83, 0x80, 0x04},
+                 {"GOTO 3", "Page UP", "'A'"}},
         EditCase{"RemovingADelayShiftsTargetsBack", {0x04, 0x01, 0x0A, 0x05, 0x83, 0x02, 0x03, 0x00},
                  SelectThen({0}, [](CSkinLVCmdList& l) { EXPECT_EQ(l.SetDelay(0), 1); }),
                  {0x04, 0x05, 0x83, 0x02, 0x01, 0x00},
