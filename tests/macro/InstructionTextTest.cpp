@@ -16,6 +16,12 @@ struct TextCase {
     int icon;
 };
 
+void PrintTo(const TextCase& c, std::ostream* out) {
+    static const char* kHex = "0123456789ABCDEF";
+    for (std::uint8_t b : c.bytes) *out << kHex[b >> 4] << kHex[b & 15];
+}
+
+
 class InstructionText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(InstructionText, DecodesToOneLineWithTextAndIcon) {

@@ -37,6 +37,9 @@ struct EditCase {
     std::vector<std::string> texts;  // of the edited list, line by line
 };
 
+void PrintTo(const EditCase& c, std::ostream* out) { *out << c.name; }
+
+
 std::function<void(CSkinLVCmdList&)> SelectThen(std::vector<int> rows, std::function<void(CSkinLVCmdList&)> op) {
     return [rows, op](CSkinLVCmdList& l) {
         l.SetSelection(rows);

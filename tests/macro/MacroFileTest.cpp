@@ -52,6 +52,9 @@ struct HeaderCase {
     DelaySettings delays;
 };
 
+void PrintTo(const HeaderCase& c, std::ostream* out) { *out << c.name; }
+
+
 Bytes WithScript(Bytes header, std::size_t scriptBytes) {
     for (std::size_t i = 0; i < scriptBytes; ++i) header.push_back(0x04);
     return header;
