@@ -15,14 +15,14 @@ std::string EnvOr(const char* name) {
     return v && *v ? std::string(v) : std::string();
 }
 
+}  // namespace
+
 std::string HomeDir() {
     std::string home = EnvOr("HOME");
     if (!home.empty()) return home;
     if (const passwd* pw = getpwuid(getuid())) return pw->pw_dir;
     return "/tmp";
 }
-
-}  // namespace
 
 bool MakePrivateDir(const std::string& path) {
     if (path.empty()) return false;

@@ -12,6 +12,9 @@ std::string RuntimeDir();
 // $XDG_CONFIG_HOME/pallix-ostrel, or ~/.config/pallix-ostrel; created (0700) on use.
 std::string ConfigDir();
 
+// $HOME, or the password database's home folder.
+std::string HomeDir();
+
 // mkdir -p with the given mode for the created folders; true when the folder exists
 // afterwards, is a folder and belongs to this user.
 bool MakePrivateDir(const std::string& path);

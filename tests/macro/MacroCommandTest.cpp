@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "tests/support/TempEnv.h"
+
+namespace {
+
+struct Output {
+    std::string text;
+    int status;
+};
+
+// Runs pallixctl with a shell-quoted argument string; stdout only.
+Output Pallixctl(const std::string& args) {
+    const std::string command = std::string(PALLIX_BUILD_DIR) + "/cli/pallixctl " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    Output out{"", -1};
+    if (!pipe) return out;
+    std::array<char, 512> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) out.text += buffer.data();
+    out.status = WEXITSTATUS(pclose(pipe));
+    return out;
+}
+
+TEST(MacroCommand, DecodePrintsNumberInstructionAndDelay) {
+    const Output out = Pallixctl("macro decode 83 02 05 00 04 01 64 01 64 0x84 '83 87 00000000'");
+    EXPECT_EQ(out.status, 0);
+    EXPECT_EQ(out.text,
+              "1\tGOTO 3\t0ms\n"
+              "2\t'A'\t5.0sec\n"
+              "3\t'A'\t0ms\n"
+              "4\tOpen Window Explorer\t0ms\n");
+}
+
+TEST(MacroCommand, DecodeRefusesBadHexAndOversizedScripts) {
+    EXPECT_EQ(Pallixctl("macro decode 8").status, 1);
+    EXPECT_EQ(Pallixctl("macro decode zz").status, 1);
+    EXPECT_EQ(Pallixctl("macro decode " + std::string(514, '0')).status, 1);
+    EXPECT_EQ(Pallixctl("macro").status, 2);
+}
+
+TEST(MacroCommand, ShowReadsAFileByPathOrByMacroName) {
+    pallix::test::TempEnv env;
+    const auto folder = env.Root() / "home" / "Documents" / "PALLIX Ostrel";
+    std::filesystem::create_directories(folder);
+    const unsigned char file[] = {0x6D, 0x18, 0xA1, 3, 0, 0x19, 1, 0, 0, 0x78, 0x01, 0x0A};
+    std::ofstream(folder / "click.Mac", std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
+
+    const std::string expected = "1\tL-Button\t250ms\n";
+    EXPECT_EQ(Pallixctl("macro show '" + (folder / "click.Mac").string() + "'").text, expected);
+    EXPECT_EQ(Pallixctl("macro show click").text, expected);
+    EXPECT_EQ(Pallixctl("macro list").text, "click\n");
+    EXPECT_EQ(Pallixctl("macro show nothing").status, 1);
+}
+
+}  // namespace
