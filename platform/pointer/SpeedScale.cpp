@@ -27,11 +27,14 @@ int GnomeToSpeed(double gnome) {
     return ClampSpeed(std::lround(gnome <= 0 ? kNeutral + 9.0 * gnome : kNeutral + 10.0 * gnome));
 }
 
-XAcceleration SpeedToXAcceleration(int speed) { return {ClampSpeed(speed), kNeutral}; }
+// The X server's own default, 2/1, is the middle of the scale.
+constexpr int kXDenominator = 5;
+
+XAcceleration SpeedToXAcceleration(int speed) { return {ClampSpeed(speed), kXDenominator}; }
 
 int XAccelerationToSpeed(int numerator, int denominator) {
     if (numerator <= 0 || denominator <= 0) return kNeutral;
-    return ClampSpeed(std::lround(kNeutral * static_cast<double>(numerator) / denominator));
+    return ClampSpeed(std::lround(kXDenominator * static_cast<double>(numerator) / denominator));
 }
 
 }  // namespace pallix

@@ -7,8 +7,8 @@ namespace pallix {
 double SpeedToGnome(int speed);
 int GnomeToSpeed(double gnome);
 
-// The X server's acceleration as a fraction: speed s moves s/10 times as fast once
-// the threshold is passed, so 10 means no acceleration.
+// The X server's acceleration as a fraction: speed s moves s/5 times as fast once
+// the threshold is passed, so 10 is the server's default of 2 and 5 means none.
 struct XAcceleration {
     int numerator = 1;
     int denominator = 1;

@@ -79,8 +79,10 @@ TEST(SpeedScaleTest, EverySpeedSurvivesTheRoundTrip) {
 }
 
 TEST(SpeedScaleTest, ForeignValuesLandInsideTheScale) {
-    EXPECT_EQ(XAccelerationToSpeed(2, 1), 20);  // the X server's usual default
-    EXPECT_EQ(XAccelerationToSpeed(1, 1), 10);
+    EXPECT_EQ(XAccelerationToSpeed(2, 1), 10);  // the X server's default
+    EXPECT_EQ(XAccelerationToSpeed(1, 1), 5);
+    EXPECT_EQ(XAccelerationToSpeed(4, 1), 20);
+    EXPECT_EQ(XAccelerationToSpeed(10, 1), 20);
     EXPECT_EQ(XAccelerationToSpeed(1, 100), 1);
     EXPECT_EQ(XAccelerationToSpeed(0, 0), 10);
     EXPECT_EQ(GnomeToSpeed(5.0), 20);

@@ -149,6 +149,8 @@ struct Damage {
     bool withJournal;
 };
 
+void PrintTo(const Damage& d, std::ostream* os) { *os << d.label; }
+
 class DamagedStoreTest : public SettingsStoreTest, public ::testing::WithParamInterface<Damage> {};
 
 TEST_P(DamagedStoreTest, IsMovedAsideWithOneMessageAndAFreshStoreUsed) {
