@@ -201,7 +201,7 @@ bool MouseServer::ServeDevice(Client& c) {
 
 void MouseServer::ServeControl(Client& c) {
     char buf[kMaxControlText + 1];
-    const RecvResult r = RecvPacket(c.fd, reinterpret_cast<std::uint8_t*>(buf), kMaxControlText, 1000);
+    const RecvResult r = RecvPacket(c.fd, reinterpret_cast<std::uint8_t*>(buf), kMaxControlText, 0);
     std::string reply;
     if (r.status == RecvStatus::kOk) reply = Command(SplitWords(std::string(buf, r.size)));
     else if (r.status == RecvStatus::kTooLong) reply = "error: command too long";
