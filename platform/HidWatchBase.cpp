@@ -1,5 +1,6 @@
 #include "platform/HidWatchBase.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace pallix {
@@ -25,6 +26,8 @@ HidWatchBase::~HidWatchBase() {
 
 void HidWatchBase::AddFd(int fd, int debounceMs, bool owned, Drain drain) {
     if (fd < 0) return;
+    // Draining reads until nothing is left: that must never block the UI thread.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     sources_.push_back({fd, debounceMs, owned, drain ? std::move(drain) : Drain(ReadAll)});
 }
 
