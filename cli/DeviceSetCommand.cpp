@@ -21,8 +21,9 @@ using namespace memmap;
 constexpr int kExitUsage = 2;
 constexpr int kExitFailed = 1;
 
-// A change of the cache; returns false after printing why it is refused.
-using Change = std::function<bool(DeviceSession&, int profile, const Args& values)>;
+// A change of the cache; returns false after printing why it is refused. Called
+// first without a session, to refuse bad arguments before the mouse is touched.
+using Change = std::function<bool(DeviceSession*, int profile, const Args& values)>;
 
 int Run(const char* name, const Args& args, std::size_t valueCount, const Change& change, bool applyAfter = true) {
     const auto options = ParseDeviceOptions(args, false);
@@ -36,17 +37,22 @@ int Run(const char* name, const Args& args, std::size_t valueCount, const Change
         std::fprintf(stderr, "pallixctl: profile must be 1-%d\n", kProfileCount);
         return kExitUsage;
     }
+    const Args values(options->positional.begin() + 1, options->positional.end());
+    if (!change(nullptr, *profile - 1, values)) return kExitUsage;
     auto session = DeviceSession::Open(*options);
     if (!session || !session->Load()) return kExitFailed;
-    const Args values(options->positional.begin() + 1, options->positional.end());
-    if (!change(*session, *profile - 1, values)) return kExitFailed;
+    if (!change(session.get(), *profile - 1, values)) return kExitFailed;
     if (applyAfter && !session->Apply(*profile - 1)) return kExitFailed;
     return 0;
 }
 
 std::uint8_t Cached(DeviceSession& s, int address) { return static_cast<std::uint8_t>(s.Memory().Entry(address).value); }
 
-bool SetButton(DeviceSession& s, int p, const Args& v) {
+int RateCode(int hz) {
+    return hz == 1000 ? kRateCode1000 : hz == 500 ? kRateCode500 : hz == 125 ? kRateCode125 : -1;
+}
+
+bool SetButton(DeviceSession* session, int p, const Args& v) {
     const auto button = ParseInt(v[0], 1, kButtonCount);
     const int index = FindFunctionByName(v[1]);
     if (!button) {
@@ -59,7 +65,8 @@ bool SetButton(DeviceSession& s, int p, const Args& v) {
         std::fprintf(stderr, "\n");
         return false;
     }
-    switch (AssignStandardFunction(s.Memory(), p, *button - 1, index)) {
+    if (!session) return true;
+    switch (AssignStandardFunction(session->Memory(), p, *button - 1, index)) {
     case AssignResult::kLeftClickRule:
         std::fprintf(stderr, "pallixctl: No L-Button! Button %d is the last CLICK button of profile %d\n", *button,
                      p + 1);
@@ -72,14 +79,18 @@ bool SetButton(DeviceSession& s, int p, const Args& v) {
     return true;
 }
 
-bool SetDpi(DeviceSession& s, int p, const Args& v) {
-    const DpiScale scale = DpiScale::ForModel(s.Model());
+bool SetDpi(DeviceSession* session, int p, const Args& v) {
+    const DpiScale widest = DpiScale::ForModel(kModel1801);
+    const DpiScale scale = session ? DpiScale::ForModel(session->Model()) : widest;
     const auto level = ParseInt(v[0], 1, kLevelCount);
     const auto dpi = ParseInt(v[1], 100, scale.maxDpi);
     if (!level || !dpi) {
-        std::fprintf(stderr, "pallixctl: level must be 1-%d and dpi 100-%d on this mouse\n", kLevelCount, scale.maxDpi);
+        std::fprintf(stderr, "pallixctl: level must be 1-%d and dpi 100-%d%s\n", kLevelCount, scale.maxDpi,
+                     session ? " on this mouse" : "");
         return false;
     }
+    if (!session) return true;
+    DeviceSession& s = *session;
     const int step = scale.DpiToStep(*dpi);
     const int byte = scale.StepToByte(step);
     s.Memory().SetCached(SensitivityAddress(p, *level - 1), byte);
@@ -88,13 +99,15 @@ bool SetDpi(DeviceSession& s, int p, const Args& v) {
     return true;
 }
 
-bool SetRate(DeviceSession& s, int p, const Args& v) {
+bool SetRate(DeviceSession* session, int p, const Args& v) {
     const auto hz = ParseInt(v[0], 0, 100000);
-    const int code = !hz ? -1 : *hz == 1000 ? kRateCode1000 : *hz == 500 ? kRateCode500 : *hz == 125 ? kRateCode125 : -1;
+    const int code = hz ? RateCode(*hz) : -1;
     if (code < 0) {
         std::fprintf(stderr, "pallixctl: report rate must be 125, 500 or 1000\n");
         return false;
     }
+    if (!session) return true;
+    DeviceSession& s = *session;
     int control = Cached(s, ControlAddress(p));
     if ((control & 0x70) != 0x40) control = (control & 0x0F) | 0x40;  // bits 4-6 always 1, 0, 0
     s.Memory().SetCached(ControlAddress(p), (control & 0x73) | (code << kRateShift));
@@ -102,31 +115,36 @@ bool SetRate(DeviceSession& s, int p, const Args& v) {
     return true;
 }
 
-bool SetLed(DeviceSession& s, int p, const Args& v) {
+bool SetLed(DeviceSession* session, int p, const Args& v) {
     const auto zone = ParseInt(v[0], 1, kLightingZones);
     if (!zone) {
         std::fprintf(stderr, "pallixctl: zone must be 1-%d\n", kLightingZones);
         return false;
     }
+    const int code = v[1] == "off" ? 0 : LightColourCode(v[1]);
+    const int model = session ? session->Model() : kModel1801;
+    if (code < 0 || (code > 0 && !ModelHasColour(model, code))) {
+        std::fprintf(stderr, "pallixctl: colour must be %s or off\n",
+                     model == kModel1802 ? "Red (this mouse lights red only)"
+                                         : "Red, Purple, Blue, Cygon, White, Yellow, Green");
+        return false;
+    }
+    if (!session) return true;
+    DeviceSession& s = *session;
     const int address = LightingAddress(p, *zone - 1);
-    if (v[1] == "off") {
+    if (code == 0) {
         s.Memory().SetCached(address, DarkByte(Cached(s, address)));
         std::printf("profile %d zone %d: off\n", p + 1, *zone);
         return true;
-    }
-    const int code = LightColourCode(v[1]);
-    if (code < 0 || !ModelHasColour(s.Model(), code)) {
-        std::fprintf(stderr, "pallixctl: colour must be %s or off\n",
-                     s.Model() == kModel1802 ? "Red (this mouse lights red only)"
-                                             : "Red, Purple, Blue, Cygon, White, Yellow, Green");
-        return false;
     }
     s.Memory().SetCached(address, LitByte(*zone - 1, code));
     std::printf("profile %d zone %d: %s\n", p + 1, *zone, LightColourName(LitByte(*zone - 1, code), s.Model()));
     return true;
 }
 
-bool SetProfile(DeviceSession& s, int p, const Args&) {
+bool SetProfile(DeviceSession* session, int p, const Args&) {
+    if (!session) return true;
+    DeviceSession& s = *session;
     if (p >= s.ProfileCount()) {
         std::fprintf(stderr, "pallixctl: the mouse has %d profile(s)\n", s.ProfileCount());
         return false;
