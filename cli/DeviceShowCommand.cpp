@@ -151,7 +151,9 @@ int Show(const Args& args) {
 
 const RegisterCommand kShow{{"show",
                              "  show [--json] [--device PATH] [--quiet]\n"
-                             "                            load the mouse and print every profile",
+                             "                            load the mouse and print every profile; every\n"
+                             "                            device command takes --device PATH (default: the\n"
+                             "                            first mouse) and --quiet (no transfer light signals)",
                              Show}};
 
 }  // namespace
