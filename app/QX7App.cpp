@@ -1,0 +1,60 @@
+#include "app/QX7App.h"
+
+#include <QMessageBox>
+
+#include "app/window/MainFrameDlg.h"
+#include "common/Posting.h"
+#include "platform/HidBackends.h"
+#include "platform/InstanceLock.h"
+#include "platform/MailboxPoster.h"
+#include "platform/SqliteSettingsStore.h"
+#include "platform/UserDirs.h"
+#include "platform/pointer/DesktopPointerSettings.h"
+#include "platform/pointer/qt/QtPointerSettings.h"
+
+namespace pallix::app {
+
+bool CQX7App::IsAutomation(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a.compare(QLatin1String("/Automation"), Qt::CaseInsensitive) == 0 ||
+            a.compare(QLatin1String("-Automation"), Qt::CaseInsensitive) == 0 ||
+            a.compare(QLatin1String("--automation"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+int CQX7App::Run(const QStringList& arguments) {
+    SqliteSettingsStore store;
+    MailboxPoster poster;
+    InstanceLock lock(kPallixInstanceLock);
+    if (lock.HeldElsewhere()) {
+        const std::uint32_t handle = store.ReadDword(kProcessHandle);
+        if (IsPublishedHandle(handle)) {
+            poster.Post(handle, Message{WM_COMMAND, ID_SHOW, 0});
+        } else {
+            QMessageBox box(QMessageBox::Critical, QStringLiteral("PALLIX Ostrel"),
+                            QStringLiteral("TOO MANY INSTANCES!"));
+            box.setWindowFlag(Qt::WindowStaysOnTopHint);
+            box.exec();
+        }
+        return 0;
+    }
+
+    std::vector<std::unique_ptr<PointerSettings>> extra;
+    extra.push_back(std::make_unique<QtPointerSettings>());
+    auto pointer = MakeDesktopPointerSettings(std::move(extra));
+
+    ModelParts parts;
+    parts.store = &store;
+    parts.poster = &poster;
+    parts.backends = MakeDefaultHidBackends();
+    parts.pointer = pointer.get();
+    parts.documentsDir = DocumentsDir();
+    CMainFrameDlg window(std::move(parts), IsAutomation(arguments));
+    window.RunModal();
+    return 0;
+}
+
+}  // namespace pallix::app

@@ -1,0 +1,316 @@
+#include "app/window/MainFrameDlg.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "app/window/DeviceSelectDlg.h"
+#include "device/ButtonFunctions.h"
+#include "platform/qt/QtHidWatchScheduler.h"
+#include "platform/qt/QtMailbox.h"
+#include "resources/Artwork.h"
+#include "skin/HoverButton.h"
+#include "skin/Region.h"
+#include "skin/SkinControl.h"
+
+namespace pallix::app {
+
+namespace {
+
+constexpr QRgb kFaceKey = qRgb(0, 64, 0);
+constexpr int kPageFaceBase = 121;
+constexpr int kProfileNormal[5] = {165, 166, 167, 168, 288};
+constexpr int kProfileSelected[5] = {169, 170, 171, 172, 289};
+
+// Spots of buttons 1-8 on the mouse picture of page 3.
+constexpr QPoint kMarkerSpots[8] = {{120, 232}, {218, 232}, {169, 214}, {86, 330},
+                                    {86, 368}, {169, 262}, {169, 292}, {252, 330}};
+
+const char* kButtonStyle =
+    "QPushButton { color: #e6e6e6; background: #2a2a2a; border: 1px solid #6a1010; border-radius: 3px;"
+    " font: bold 11px; padding: 2px; }"
+    "QPushButton:hover { background: #5a1010; }"
+    "QPushButton:disabled { color: #777; border-color: #444; }";
+const char* kMarkerStyle =
+    "QPushButton { color: white; background: #202020; border: 2px solid #b01818; border-radius: 11px;"
+    " font: bold 11px; }"
+    "QPushButton:hover { background: #801010; }"
+    "QPushButton:checked { background: #d02020; border-color: #ffd0d0; }";
+
+}  // namespace
+
+CMainFrameDlg::CMainFrameDlg(ModelParts parts, bool automation, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), mailbox_(std::make_unique<QtMailbox>()) {
+    setWindowTitle(QStringLiteral("PALLIX Ostrel"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    model_ = std::make_unique<CMainFrameModel>(std::move(parts), *this);
+    model_->SetAutomation(automation);
+    hidden_ = automation;
+    AttachQtHidWatch(model_->Hid());
+    connect(mailbox_.get(), &QtMailbox::messageReceived, this,
+            [this](const Message& m) { model_->HandleMessage(m); });
+    BuildControls();
+    PageChanged(kPageNoMouse);
+}
+
+CMainFrameDlg::~CMainFrameDlg() {
+    model_.reset();  // withdraws the published handles while the mailbox still exists
+}
+
+QAbstractButton* CMainFrameDlg::AddCommand(int id, const QString& text, QRect where) {
+    auto* button = new QPushButton(text, this);
+    SetControlId(button, id);
+    button->setStyleSheet(kButtonStyle);
+    button->setGeometry(where);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
+    return button;
+}
+
+void CMainFrameDlg::BuildControls() {
+    for (int p = 0; p < 5; ++p) {
+        auto* b = new CHoverButtonEx(this, IDC_PROFILE_FIRST + p);
+        b->SetHorizontal(true);
+        b->LoadStrip(kProfileNormal[p]);
+        b->move(p < 3 ? 360 + 105 * p : 360 + 105 * (p - 3), p < 3 ? 182 : 216);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
+        profiles_[static_cast<std::size_t>(p)] = b;
+        configControls_.push_back(b);
+    }
+    for (int i = 0; i < 8; ++i) {
+        auto* m = new QPushButton(QString::number(i + 1), this);
+        SetControlId(m, IDC_MARKER_FIRST + i);
+        m->setCheckable(true);
+        m->setAutoExclusive(false);
+        m->setStyleSheet(kMarkerStyle);
+        m->setGeometry(QRect(kMarkerSpots[i] - QPoint(11, 11), QSize(22, 22)));
+        m->setFocusPolicy(Qt::NoFocus);
+        connect(m, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
+        markers_[static_cast<std::size_t>(i)] = m;
+        configControls_.push_back(m);
+    }
+    buttonName_ = new QLabel(this);
+    SetControlId(buttonName_, IDC_BUTTON_NAME);
+    buttonName_->setGeometry(360, 260, 183, 62);
+    buttonName_->setAlignment(Qt::AlignCenter);
+    buttonName_->setWordWrap(true);
+    buttonName_->setStyleSheet("QLabel { color: #f0f0f0; background: #181818; font: bold 13px; }");
+    configControls_.push_back(buttonName_);
+
+    const struct { int id; const char* text; QRect where; } commands[] = {
+        {IDC_FUNCTION, "FUNCTION", {560, 260, 90, 26}},
+        {IDC_MACRO, "MACRO", {655, 260, 90, 26}},
+        {IDC_LAUNCH, "LAUNCH", {560, 292, 90, 26}},
+        {IDC_RESTORE_BUTTON, "RESTORE", {655, 292, 90, 26}},
+        {IDC_LED_NORMAL, "NORMAL", {360, 370, 90, 26}},
+        {IDC_LED_BATTLE, "BATTLE", {455, 370, 90, 26}},
+        {IDC_PERFORMANCE, "PERFORMANCE", {360, 412, 120, 26}},
+        {IDC_MACRO_EDITOR, "MACRO EDITOR", {485, 412, 120, 26}},
+        {IDC_LIGHTING, "LIGHTING", {610, 412, 120, 26}},
+        {IDC_RESTORE_PROFILE, "RESTORE PROFILE", {360, 446, 150, 26}},
+        {IDC_REGISTER, "REGISTER", {515, 446, 100, 26}},
+        {IDC_HELP, "HELP", {620, 446, 110, 26}},
+        {IDC_APPLY, "APPLY", {430, 482, 90, 26}},
+        {IDC_CANCEL, "CANCEL", {525, 482, 90, 26}},
+        {IDC_OK, "OK", {620, 482, 90, 26}},
+        {IDC_HIDE, "_", {690, 12, 26, 22}},
+    };
+    for (const auto& c : commands) configControls_.push_back(AddCommand(c.id, c.text, c.where));
+    exitButton_ = AddCommand(IDC_EXIT, QStringLiteral("EXIT"), {620, 470, 110, 30});
+    auto* close = AddCommand(ID_APP_EXIT, QStringLiteral("X"), {722, 12, 26, 22});
+    Q_UNUSED(close);
+}
+
+void CMainFrameDlg::OnCommand() {
+    auto* control = qobject_cast<QWidget*>(sender());
+    if (control) model_->Command(ControlId(control));
+}
+
+void CMainFrameDlg::Initialise() {
+    model_->Initialise(mailbox_->handle());
+}
+
+int CMainFrameDlg::RunModal() {
+    if (!hidden_) show();
+    Initialise();
+    if (closed_) return 0;
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec();
+    loop_ = nullptr;
+    return 0;
+}
+
+// ---- pages -----------------------------------------------------------------
+
+void CMainFrameDlg::PageChanged(int page) {
+    if (page == kPageNone) {
+        // Loading: out of sight until the configuration page can be shown.
+        setMask(QRegion(0, 0, 1, 1));
+        setGeometry(-100, -100, 1, 1);
+        return;
+    }
+    face_ = ProgramArtwork().Image(kPageFaceBase + page);
+    setFixedSize(face_.size());
+    setMask(RegionFromImage(face_, kFaceKey));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    ApplyPage();
+    update();
+    if (showAfterLoad_ && !hidden_) {
+        showAfterLoad_ = false;
+        showNormal();
+        raise();
+    }
+}
+
+void CMainFrameDlg::ApplyPage() {
+    const bool configuration = model_->Page() == kPageConfiguration;
+    for (QWidget* w : configControls_) w->setVisible(configuration);
+    exitButton_->setVisible(!configuration);
+    StateChanged();
+}
+
+void CMainFrameDlg::StateChanged() {
+    const bool configuration = model_->Page() == kPageConfiguration;
+    if (!configuration) return;
+    const int current = model_->CurrentProfile();
+    const int count = model_->ProfileCount();
+    for (int p = 0; p < 5; ++p) {
+        auto* b = profiles_[static_cast<std::size_t>(p)];
+        b->LoadStrip(p == current ? kProfileSelected[p] : kProfileNormal[p]);
+        b->setEnabled(p < count);
+    }
+    const int selected = model_->SelectedButton();
+    for (int i = 0; i < 8; ++i) markers_[static_cast<std::size_t>(i)]->setChecked(i == selected);
+    const bool hasButton = selected < 8;
+    if (hasButton) {
+        const ButtonView view = model_->Button(selected);
+        buttonName_->setText(QString("%1\n%2").arg(selected + 1).arg(QString::fromStdString(view.name)));
+    } else {
+        buttonName_->setText(QString());
+    }
+    for (int id : {IDC_FUNCTION, IDC_MACRO, IDC_LAUNCH})
+        if (QWidget* w = FindControl(this, id)) w->setEnabled(hasButton);
+    if (QWidget* w = FindControl(this, IDC_RESTORE_BUTTON)) w->setEnabled(hasButton && !model_->SelectedIsFactory());
+    if (QWidget* w = FindControl(this, IDC_LED_NORMAL)) w->setEnabled(model_->BattleMode());
+    if (QWidget* w = FindControl(this, IDC_LED_BATTLE)) w->setEnabled(!model_->BattleMode());
+    const bool pending = model_->ChangesPending();
+    for (int id : {IDC_APPLY, IDC_OK})
+        if (QWidget* w = FindControl(this, id)) w->setEnabled(pending);
+    for (QWidget* w : configControls_) if (model_->Busy()) w->setEnabled(false);
+}
+
+void CMainFrameDlg::paintEvent(QPaintEvent*) {
+    if (face_.isNull() || model_->Page() == kPageNone) return;
+    QPainter p(this);
+    p.drawImage(0, 0, face_);
+}
+
+void CMainFrameDlg::showEvent(QShowEvent* e) {
+    // Started hidden: whenever the window would appear, it hides again until shown.
+    if (hidden_) QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    QWidget::showEvent(e);
+}
+
+// ---- dragging ----------------------------------------------------------------
+
+void CMainFrameDlg::mousePressEvent(QMouseEvent* e) {
+    const bool band = model_->Page() != kPageConfiguration || e->position().y() < kDragBand;
+    if (e->button() == Qt::LeftButton && band) {
+        dragging_ = true;
+        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+}
+
+void CMainFrameDlg::mouseMoveEvent(QMouseEvent* e) {
+    if (dragging_) move(e->globalPosition().toPoint() - dragOffset_);
+}
+
+void CMainFrameDlg::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+
+// ---- view ------------------------------------------------------------------------
+
+int CMainFrameDlg::RunPrompt(PromptRequest& request) {
+    if (promptHook) return promptHook(request);
+    return kPromptCancel;
+}
+
+void CMainFrameDlg::ShowMessage(int index, const std::string& suffix) {
+    if (messageHook) messageHook(index, suffix);
+}
+
+void CMainFrameDlg::ShowNotice(const std::string& text) {
+    if (messageHook) {
+        messageHook(-1, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, QStringLiteral("PALLIX Ostrel"), QString::fromStdString(text),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+int CMainFrameDlg::RunDeviceSelection(CMainFrameModel& model, const std::vector<std::string>& lines) {
+    if (selectionHook) return selectionHook(model, lines);
+    CDeviceSelectDlg dialog(lines, [&model](int index) { model.SelectionPicked(index); }, this);
+    return dialog.Run();
+}
+
+std::optional<std::string> CMainFrameDlg::ChooseApplication(const std::string& startFolder) {
+    if (applicationHook) return applicationHook(startFolder);
+    QString folder = QString::fromStdString(startFolder);
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), folder,
+                                                      QStringLiteral("Application Files (*)"));
+    if (path.isEmpty()) return std::nullopt;
+    return QFileInfo(path).absoluteFilePath().toStdString();
+}
+
+bool CMainFrameDlg::OpenWithDesktop(const std::string& target) {
+    const QString text = QString::fromStdString(target);
+    const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
+    return QDesktopServices::openUrl(url);
+}
+
+void CMainFrameDlg::ShowBusy(bool, int) {}
+
+void CMainFrameDlg::HideWindow() { hide(); }
+
+void CMainFrameDlg::RestoreWindow() {
+    hidden_ = false;
+    if (model_->Page() == kPageNone) {  // the load shows the window when it ends
+        showAfterLoad_ = true;
+        return;
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainFrameDlg::CloseProgram() {
+    closed_ = true;
+    hide();
+    if (loop_) loop_->quit();
+}
+
+void CMainFrameDlg::CloseDialogs() {}
+
+void CMainFrameDlg::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    model_->Command(ID_APP_EXIT);
+}
+
+}  // namespace pallix::app
