@@ -35,8 +35,10 @@ constexpr int kProfileNormal[5] = {165, 166, 167, 168, 288};
 constexpr int kProfileSelected[5] = {169, 170, 171, 172, 289};
 
 // Spots of buttons 1-8 on the mouse picture of page 3.
-constexpr QPoint kMarkerSpots[8] = {{120, 232}, {218, 232}, {169, 214}, {86, 330},
-                                    {86, 368}, {169, 262}, {169, 292}, {252, 330}};
+constexpr QPoint kMarkerSpots[8] = {{120, 240}, {240, 240}, {180, 245}, {78, 330},
+                                    {78, 380}, {180, 310}, {282, 330}, {180, 350}};
+// Profiles 1-3 in the first row, 4 and 5 below, right-aligned under the heading.
+constexpr QPoint kProfileSpots[5] = {{385, 183}, {490, 183}, {595, 183}, {490, 215}, {595, 215}};
 
 const char* kButtonStyle =
     "QPushButton { color: #e6e6e6; background: #2a2a2a; border: 1px solid #6a1010; border-radius: 3px;"
@@ -84,7 +86,7 @@ void CMainFrameDlg::BuildControls() {
         auto* b = new CHoverButtonEx(this, IDC_PROFILE_FIRST + p);
         b->SetHorizontal(true);
         b->LoadStrip(kProfileNormal[p]);
-        b->move(p < 3 ? 360 + 105 * p : 360 + 105 * (p - 3), p < 3 ? 182 : 216);
+        b->move(kProfileSpots[p]);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
         profiles_[static_cast<std::size_t>(p)] = b;
@@ -115,17 +117,17 @@ void CMainFrameDlg::BuildControls() {
         {IDC_MACRO, "MACRO", {655, 260, 90, 26}},
         {IDC_LAUNCH, "LAUNCH", {560, 292, 90, 26}},
         {IDC_RESTORE_BUTTON, "RESTORE", {655, 292, 90, 26}},
-        {IDC_LED_NORMAL, "NORMAL", {360, 370, 90, 26}},
-        {IDC_LED_BATTLE, "BATTLE", {455, 370, 90, 26}},
-        {IDC_PERFORMANCE, "PERFORMANCE", {360, 412, 120, 26}},
-        {IDC_MACRO_EDITOR, "MACRO EDITOR", {485, 412, 120, 26}},
-        {IDC_LIGHTING, "LIGHTING", {610, 412, 120, 26}},
-        {IDC_RESTORE_PROFILE, "RESTORE PROFILE", {360, 446, 150, 26}},
-        {IDC_REGISTER, "REGISTER", {515, 446, 100, 26}},
-        {IDC_HELP, "HELP", {620, 446, 110, 26}},
-        {IDC_APPLY, "APPLY", {430, 482, 90, 26}},
-        {IDC_CANCEL, "CANCEL", {525, 482, 90, 26}},
-        {IDC_OK, "OK", {620, 482, 90, 26}},
+        {IDC_LED_NORMAL, "NORMAL", {360, 374, 90, 26}},
+        {IDC_LED_BATTLE, "BATTLE", {455, 374, 90, 26}},
+        {IDC_PERFORMANCE, "PERFORMANCE", {360, 414, 120, 26}},
+        {IDC_MACRO_EDITOR, "MACRO EDITOR", {485, 414, 120, 26}},
+        {IDC_LIGHTING, "LIGHTING", {610, 414, 120, 26}},
+        {IDC_RESTORE_PROFILE, "RESTORE PROFILE", {360, 468, 130, 26}},
+        {IDC_APPLY, "APPLY", {500, 468, 75, 26}},
+        {IDC_CANCEL, "CANCEL", {580, 468, 75, 26}},
+        {IDC_OK, "OK", {660, 468, 75, 26}},
+        {IDC_REGISTER, "REGISTER", {560, 12, 74, 22}},
+        {IDC_HELP, "HELP", {638, 12, 48, 22}},
         {IDC_HIDE, "_", {690, 12, 26, 22}},
     };
     for (const auto& c : commands) configControls_.push_back(AddCommand(c.id, c.text, c.where));
