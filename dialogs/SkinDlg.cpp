@@ -167,8 +167,6 @@ QString CSkinDlg::ValidatedCount(const QString& input) {
     }
 }
 
-int CSkinDlg::exec() { return QDialog::exec(); }
-
 void CSkinDlg::setVisible(bool visible) {
     if (visible && !laidOut_) {
         laidOut_ = true;

@@ -86,8 +86,6 @@ public:
     int repeatOption = kRepeatNone;
     int value = 0;            // 469 row; 470 repeat count; 474 count
 
-    int exec() override;
-
     // Row of the standard function table for an entry of the function chooser, and
     // back; -1 for anything outside the eight.
     static int RowOfEntry(int entry);

@@ -64,10 +64,8 @@ std::uint16_t LanguageIdFromLocale(std::string_view locale) {
     int sub = 1;
     for (const Region& r : kRegions)
         if (r.primary == found->primary && r.region == region) sub = r.sub;
-    // Chinese written with the simplified script where the region does not say.
+    // Chinese without a region: the simplified script, as on the mainland.
     if (found->primary == 0x04 && region.empty()) sub = 2;
-    if (found->primary == 0x04 && (region == "HANS")) sub = 2;
-    if (found->primary == 0x04 && (region == "HANT")) sub = 1;
     return static_cast<std::uint16_t>((sub << 10) | found->primary);
 }
 
