@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
     backdrop.setGeometry(140, 100, 1000, 600);
     backdrop.show();
     if (what == QStringLiteral("busy")) {
-        static COsdProgress progress;
+        COsdProgress progress;
         progress.Create(COsdProgress::kFrames);
         progress.Start(COsdProgress::kCaptionReading);
         return app.exec();
