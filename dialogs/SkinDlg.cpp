@@ -82,7 +82,6 @@ bool EndsWithMacNoCase(const QString& s) { return s.endsWith(QStringLiteral("mac
 }  // namespace
 
 CSkinDlg::CSkinDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    setAttribute(Qt::WA_StyledBackground, false);
     ok_ = new CHoverButtonEx(this, IDOK);
     cancel_ = new CHoverButtonEx(this, IDCANCEL);
     for (int i = 0; i < 4; ++i) repeat_[i] = new CHoverButtonEx(this, IDC_REPEAT_ONCE + i);
