@@ -1,0 +1,37 @@
+// pallixctl devices: the mice CHidClient finds, one per line.
+#include <cstdio>
+
+#include "cli/Command.h"
+#include "device/CHidClient.h"
+#include "device/ProductIds.h"
+#include "platform/HidBackends.h"
+
+namespace pallix::cli {
+
+namespace {
+
+int RunDevices(const Args& args) {
+    const bool all = args.size() == 1 && args[0] == "--all";
+    if (!args.empty() && !all) {
+        std::fprintf(stderr, "usage: pallixctl devices [--all]\n");
+        return 2;
+    }
+    CHidClient client(MakeDefaultHidBackends());
+    const SUsbId ids[] = {{kMouseVendorId, kMouseProductId}};
+    if (all) client.CreateDeviceTable(0, 0, false);
+    else client.CreateDeviceTable(ids, 1);
+    const int count = client.GetRecognizedDevices();
+    for (int i = 0; i < count; ++i)
+        std::printf("%d\t0x%04x\t%s\t%s\n", i, client.GetDeviceVer(i), client.GetDeviceName(i), client.GetDevice(i));
+    if (count == 0) std::fprintf(stderr, "pallixctl: no %s found\n", all ? "HID interface" : "mouse");
+    return count > 0 ? 0 : 1;
+}
+
+const RegisterCommand kDevices{{"devices",
+                                "  devices [--all]           list the mice (index, version, product, path);\n"
+                                "                            --all: every HID interface",
+                                RunDevices}};
+
+}  // namespace
+
+}  // namespace pallix::cli

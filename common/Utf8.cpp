@@ -1,0 +1,30 @@
+#include "common/Utf8.h"
+
+namespace pallix {
+
+std::optional<std::size_t> Utf16Length(std::string_view s) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        int len = 0;
+        char32_t cp = 0;
+        if (b0 < 0x80) { len = 1; cp = b0; }
+        else if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; }
+        else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; }
+        else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; }
+        else return std::nullopt;
+        if (i + len > s.size()) return std::nullopt;
+        for (int k = 1; k < len; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80) return std::nullopt;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        static constexpr char32_t kMinForLength[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < kMinForLength[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+        units += cp >= 0x10000 ? 2 : 1;
+        i += len;
+    }
+    return units;
+}
+
+}  // namespace pallix

@@ -1,0 +1,13 @@
+#pragma once
+// UTF-8 checks for text that other places hold as UTF-16.
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace pallix {
+
+// How many UTF-16 code units the text takes; nullopt when it is not valid UTF-8
+// (overlong forms, surrogates and code points above U+10FFFF are invalid).
+std::optional<std::size_t> Utf16Length(std::string_view utf8);
+
+}  // namespace pallix

@@ -1,0 +1,53 @@
+#pragma once
+// Arrival/removal by comparing snapshots: a rescan of the backend runs shortly after
+// activity on one of the watch's descriptors (udev, inotify) and, as a fallback for
+// missed or missing events, every few seconds.
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/HidBackend.h"
+
+namespace pallix {
+
+class HidWatchBase : public HidWatch {
+public:
+    explicit HidWatchBase(HidBackend& backend, int periodicMs = 2000);
+    ~HidWatchBase() override;
+    HidWatchBase(const HidWatchBase&) = delete;
+    HidWatchBase& operator=(const HidWatchBase&) = delete;
+
+    std::vector<int> Fds() const override;
+    std::vector<HidChange> Poll() override;
+
+protected:
+    // Reads what is pending on fd; true when there was something.
+    using Drain = std::function<bool(int fd)>;
+    // The watch closes fd when it owns it. Activity schedules a rescan debounceMs later.
+    void AddFd(int fd, int debounceMs, bool owned = true, Drain drain = {});
+    // Takes the snapshot later changes are measured against; derived classes call
+    // it once their descriptors are in place.
+    void TakeBaseline();
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Source {
+        int fd;
+        int debounceMs;
+        bool owned;
+        Drain drain;
+    };
+    std::map<std::string, bool> Snapshot();
+
+    HidBackend& backend_;
+    std::chrono::milliseconds periodic_;
+    std::vector<Source> sources_;
+    std::map<std::string, bool> present_;  // path -> isMouse
+    std::optional<Clock::time_point> due_;
+    Clock::time_point nextPeriodic_;
+};
+
+}  // namespace pallix

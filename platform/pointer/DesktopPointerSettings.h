@@ -1,0 +1,16 @@
+#pragma once
+// The pointer settings this desktop offers.
+#include <memory>
+#include <vector>
+
+#include "platform/pointer/CompositePointerSettings.h"
+
+namespace pallix {
+
+// GNOME's settings where usable, the X server's pointer control under X11 (not on
+// Wayland, where it would only reach XWayland), then the extra backends given (the
+// Qt hints of the program's own windows, for instance).
+std::unique_ptr<CompositePointerSettings> MakeDesktopPointerSettings(
+    std::vector<std::unique_ptr<PointerSettings>> extra = {});
+
+}  // namespace pallix

@@ -1,0 +1,118 @@
+// Arrival and removal of virtual mice reach a registered receiver through the Qt
+// event loop, within a second.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include "common/Messages.h"
+#include "device/CHidClient.h"
+#include "platform/HidrawBackend.h"
+#include "platform/VirtualHidBackend.h"
+#include "platform/qt/QtHidWatchScheduler.h"
+#include "tests/hid/VmouseProcess.h"
+#include "tests/support/TempEnv.h"
+
+namespace pallix {
+namespace {
+
+using test::VmouseProcess;
+using Event = std::pair<std::uint32_t, std::string>;
+
+struct Receiver : HidNotifyReceiver {
+    std::vector<Event> got;
+    void OnDeviceChange(std::uint32_t event, const std::string& path) override { got.emplace_back(event, path); }
+};
+
+class HotplugTest : public ::testing::Test {
+protected:
+    HotplugTest() {
+        client.SetWatchScheduler(std::make_shared<QtHidWatchScheduler>());
+        client.CreateDeviceTable(0, 0, true);
+    }
+
+    // Runs the event loop until the receiver got `want` or a second passed.
+    bool Expect(const Event& want) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 1000) {
+            app.processEvents(QEventLoop::AllEvents, 20);
+            if (!receiver.got.empty()) break;
+        }
+        if (receiver.got.empty()) return false;
+        const Event got = receiver.got.front();
+        receiver.got.erase(receiver.got.begin());
+        EXPECT_EQ(got, want);
+        return got == want;
+    }
+
+    test::TempEnv env;
+    int argc = 1;
+    char name[8] = "test";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
+    CHidClient client{{std::make_shared<VirtualHidBackend>()}};
+    Receiver receiver;
+};
+
+TEST_F(HotplugTest, ArrivalAndRemovalWithinASecond) {
+    ASSERT_EQ(client.RegisterNotify(&receiver), 1);
+    VmouseProcess m("m");
+    EXPECT_TRUE(Expect({DBT_DEVICEARRIVAL, "vhid:m"}));
+    ASSERT_EQ(m.Send({"unplug"}), "ok\n");
+    EXPECT_TRUE(Expect({DBT_DEVICEREMOVECOMPLETE, "vhid:m"}));
+    ASSERT_EQ(m.Send({"plug"}), "ok\n");
+    EXPECT_TRUE(Expect({DBT_DEVICEARRIVAL, "vhid:m"}));
+    {
+        VmouseProcess second("second");
+        EXPECT_TRUE(Expect({DBT_DEVICEARRIVAL, "vhid:second"}));
+    }
+    EXPECT_TRUE(Expect({DBT_DEVICEREMOVECOMPLETE, "vhid:second"}));
+    m.Stop();
+    EXPECT_TRUE(Expect({DBT_DEVICEREMOVECOMPLETE, "vhid:m"}));
+}
+
+TEST_F(HotplugTest, NothingArrivesAfterUnregisteringAndRecoveryResumes) {
+    ASSERT_EQ(client.RegisterNotify(&receiver), 1);
+    ASSERT_EQ(client.UnRegisterNotify(), 1);
+    VmouseProcess m("m");
+    EXPECT_FALSE(Expect({DBT_DEVICEARRIVAL, "vhid:m"}));
+    ASSERT_EQ(client.RegisterNotify(&receiver), 1);
+    ASSERT_EQ(client.RecoverRegisterNotify(), 1);  // a fresh watch: m is already there
+    m.Send({"unplug"});
+    EXPECT_TRUE(Expect({DBT_DEVICEREMOVECOMPLETE, "vhid:m"}));
+}
+
+TEST_F(HotplugTest, AReceiverMayUnregisterInsideItsHandler) {
+    struct Quitter : HidNotifyReceiver {
+        CHidClient* client = nullptr;
+        int calls = 0;
+        void OnDeviceChange(std::uint32_t, const std::string&) override {
+            ++calls;
+            client->UnRegisterNotify();
+        }
+    } quitter;
+    quitter.client = &client;
+    ASSERT_EQ(client.RegisterNotify(&quitter), 1);
+    VmouseProcess a("a"), b("b");
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 500) app.processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(quitter.calls, 1);
+    EXPECT_FALSE(client.IsRegistered());
+}
+
+TEST(HidrawBackendTest, EnumeratesAndWatchesWithoutDevices) {
+    HidrawBackend backend;
+    EXPECT_TRUE(backend.Owns("/dev/hidraw3"));
+    EXPECT_FALSE(backend.Owns("vhid:m"));
+    for (const HidDeviceInfo& d : backend.Enumerate()) EXPECT_EQ(d.path.rfind("/dev/", 0), 0u);
+    EXPECT_EQ(backend.Open("/dev/hidraw-none"), nullptr);
+    EXPECT_EQ(backend.Open("vhid:m"), nullptr);
+    auto watch = backend.Watch();
+    ASSERT_TRUE(watch);
+    EXPECT_FALSE(watch->Fds().empty());  // at least the /dev inotify
+    EXPECT_TRUE(watch->Poll().empty());
+}
+
+}  // namespace
+}  // namespace pallix

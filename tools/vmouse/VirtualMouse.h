@@ -1,0 +1,78 @@
+#pragma once
+// The mouse's firmware as far as the host can see it: the configuration memory,
+// the feature-report protocol and the reports it sends when something happens on
+// the mouse. No I/O here; MouseServer connects it to sockets and files.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "device/MemoryMap.h"
+
+namespace pallix::vmouse {
+
+using Bytes = std::vector<std::uint8_t>;
+using Memory = std::array<std::uint8_t, memmap::kMemorySize>;
+
+// Misbehaviour on request; each counter counts down to 0 (off).
+struct Faults {
+    int wrongEcho = 0;    // read responses that echo a wrong address
+    int failSet = 0;      // set-feature reports that fail
+    int failGet = 0;      // get-feature reports that fail
+    int vanishAfter = 0;  // feature reports until the mouse unplugs itself
+};
+
+struct ControlRecord {
+    std::uint8_t p1 = 0, p2 = 0, p3 = 0;
+};
+
+class VirtualMouse {
+public:
+    VirtualMouse(int model, const Memory& memory);
+
+    int Model() const { return model_; }
+    const Memory& MemoryImage() const { return memory_; }
+    // True once since the last call when the memory changed.
+    bool TakeMemoryChanged();
+    Faults& FaultsRef() { return faults_; }
+
+    // Feature reports in the 9-byte form (report id first). False: the report fails.
+    bool SetFeature(std::span<const std::uint8_t> report);
+    std::optional<Bytes> GetFeature(std::uint8_t reportId, std::size_t length);
+    // Counts one feature report toward the vanish fault; true when it is due now.
+    bool CountReportForVanish();
+
+    const std::vector<ControlRecord>& Controls() const { return controls_; }
+    int CurrentProfile() const;
+    int ActiveLevel(int profile) const;
+
+    // Events on the mouse; each returns the input reports it sends, or an error text.
+    struct Event {
+        std::vector<Bytes> reports;
+        std::string error;
+    };
+    Event SwitchProfile(int profile);  // 0-based
+    Event SwitchLevel(int level);      // 0-based
+    Event SwitchRate(int hz);
+    Event SwitchLock(bool locked);
+    Event Launch(int profile, int buttonSlot);  // 0-based
+    Event SideButton(int button);               // 4 or 5
+
+    // A fresh memory image: the model's defaults and the signature bytes.
+    static Memory FactoryMemory(int model);
+
+private:
+    int ProfileCount() const;
+    Bytes LevelReport(std::uint8_t type, int profile, int level) const;
+
+    int model_;
+    Memory memory_;
+    bool memoryChanged_ = false;
+    Faults faults_;
+    std::array<std::uint8_t, 9> response_{};
+    std::vector<ControlRecord> controls_;
+};
+
+}  // namespace pallix::vmouse
