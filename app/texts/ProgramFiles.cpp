@@ -43,7 +43,7 @@ fs::path FindProgramFile(std::string_view name, std::string_view folder, const P
     const fs::path leaf = asGiven.filename();
     if (leaf != asGiven || leaf == "." || leaf == "..") return {};
     std::string installation;
-    if (where.settings && where.settings->ReadString(kInstallPathValue, installation) && !installation.empty()) {
+    if (where.settings && where.settings->ReadString(kPathValue, installation) && !installation.empty()) {
         const fs::path candidate = fs::path(installation) / folder / leaf;
         if (Opens(candidate)) return candidate;
     }

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "common/SettingNames.h"
+
 namespace pallix {
 class SettingsStore;
 }
@@ -23,8 +25,6 @@ ProgramFileLocations DefaultLocations(SettingsStore* settings);
 std::filesystem::path ProgramFolder();
 // The data folder chosen at configure time (<datadir>/pallix-ostrel).
 std::filesystem::path InstalledDataFolder();
-
-inline constexpr std::string_view kInstallPathValue = "Path";
 
 // First hit wins: the name itself as a path; "Path" / folder / name; program folder /
 // folder / name; data folder / folder / name. A hit is a regular file that opens

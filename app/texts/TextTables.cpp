@@ -1,5 +1,6 @@
 #include "app/texts/TextTables.h"
 
+#include "device/ButtonFunctions.h"
 #include "macro/MacroTexts.h"
 
 namespace pallix::texts {
@@ -90,11 +91,6 @@ constexpr std::string_view kMessages[kMessageCount] = {
     "Macro exist!",
 };
 
-constexpr std::string_view kFunctionNames[kFunctionNameCount] = {
-    "MACRO KEY", "CLICK",   "BUTTON OFF",     "RIGHT BUTTON",     "DOUBLE CLICK", "BACKWARD",
-    "FORWARD",   "SCROLL BUTTON", "SENSITIVITY-UP", "SENSITIVITY-DOWN", "LAUNCH",
-};
-
 constexpr std::string_view kCommandNames[kCommandNameCount] = {
     "Page UP", "Page DN", "Copy", "Paste", "Close Window", "Show Desktop", "Undo",
     "Open Window Explorer", "Delet", "Cut", "Print Screen", "Lock PC", "Zoom In", "Zoom Out",
@@ -117,7 +113,8 @@ TextTables MakeDefaults() {
     for (int i = 0; i < kMessageCount; ++i) t.messages[i] = kMessages[i];
     t.messageBoxCaption = "Quelta PALLIX Ostrel MESSAGE";
     t.unitWords = {"sec", "ms"};
-    for (int i = 0; i < kFunctionNameCount; ++i) t.functionNames[i] = kFunctionNames[i];
+    static_assert(kStandardFunctionCount == kFunctionNameCount);
+    for (int i = 0; i < kFunctionNameCount; ++i) t.functionNames[i] = kStandardFunctions[i].name;
     for (int i = 0; i < kCommandNameCount; ++i) t.commandNames[i] = kCommandNames[i];
     t.ledCaptions = {"Switch to Normal LED Control Mode", "Switch to Battle LED Mode"};
     return t;

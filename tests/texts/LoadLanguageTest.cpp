@@ -2,7 +2,7 @@
 
 #include "app/texts/LoadLanguage.h"
 #include "macro/MacroTexts.h"
-#include "tests/support/MemorySettingsStore.h"
+#include "platform/SqliteSettingsStore.h"
 #include "tests/texts/TextFixtures.h"
 
 namespace pallix::texts {
@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 constexpr std::uint16_t kGerman = 0x0407;
 constexpr std::uint16_t kFrench = 0x040C;
 
-// An installation folder named by "Path", a program folder and a data folder, all
-// inside the test's own temporary folder.
+// An installation folder named by "Path" in the real settings store, a program folder
+// and a data folder, all inside the test's own temporary folder.
 class LoadLanguageTest : public test::TextTablesTest {
 protected:
     void SetUp() override {
@@ -30,7 +30,7 @@ protected:
     }
 
     fs::path install_;
-    test::MemorySettingsStore settings_;
+    SqliteSettingsStore settings_;  // in the test's own XDG_CONFIG_HOME
     ProgramFileLocations where_;
 };
 
@@ -109,8 +109,7 @@ TEST_F(LoadLanguageTest, FileSearchOrderIsPathThenProgramFolderThenDataFolder) {
 }
 
 TEST_F(LoadLanguageTest, WithoutPathValueTheProgramFolderServes) {
-    test::MemorySettingsStore empty;
-    where_.settings = &empty;
+    settings_.DeleteValue("Path");
     Put(where_.programFolder, "Languages", "French.txt", EncodeLanguageFile(test::MarkedTexts("fr-"), "French.txt"));
     const LanguageState s = LoadLanguage(kFrench, where_);
     EXPECT_TRUE(s.languageLoaded);
