@@ -1,7 +1,7 @@
 #include "app/QX7App.h"
 
-#include <QMessageBox>
-
+#include "app/texts/LoadLanguage.h"
+#include "app/texts/qt/ShowMessage.h"
 #include "app/window/MainFrameDlg.h"
 #include "common/Posting.h"
 #include "platform/HidBackends.h"
@@ -29,16 +29,11 @@ int CQX7App::Run(const QStringList& arguments) {
     SqliteSettingsStore store;
     MailboxPoster poster;
     InstanceLock lock(kPallixInstanceLock);
+    texts::LoadLanguage(&store);
     if (lock.HeldElsewhere()) {
         const std::uint32_t handle = store.ReadDword(kProcessHandle);
-        if (IsPublishedHandle(handle)) {
-            poster.Post(handle, Message{WM_COMMAND, ID_SHOW, 0});
-        } else {
-            QMessageBox box(QMessageBox::Critical, QStringLiteral("PALLIX Ostrel"),
-                            QStringLiteral("TOO MANY INSTANCES!"));
-            box.setWindowFlag(Qt::WindowStaysOnTopHint);
-            box.exec();
-        }
+        if (IsPublishedHandle(handle)) poster.Post(handle, Message{WM_COMMAND, ID_SHOW, 0});
+        else texts::ShowMessage(0);
         return 0;
     }
 
@@ -52,6 +47,11 @@ int CQX7App::Run(const QStringList& arguments) {
     parts.backends = MakeDefaultHidBackends();
     parts.pointer = pointer.get();
     parts.documentsDir = DocumentsDir();
+    parts.findHelpDocument = [&store] { return texts::FindHelpDocument(texts::DefaultLocations(&store)).string(); };
+    parts.helpDocumentName = texts::CurrentLanguage().helpDocument;
+    parts.findRegistrationPage = [&store] {
+        return texts::FindProgramFile(kRegistrationPage, "HELP", texts::DefaultLocations(&store)).string();
+    };
     CMainFrameDlg window(std::move(parts), IsAutomation(arguments));
     window.RunModal();
     return 0;

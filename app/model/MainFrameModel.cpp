@@ -556,7 +556,7 @@ void CMainFrameModel::SwitchLed(bool battle) {
 }
 
 std::string CMainFrameModel::RegistrationAddress() {
-    return "register.html";
+    return kRegistrationPage;
 }
 
 void CMainFrameModel::OpenHelp() {
@@ -705,17 +705,22 @@ ButtonView CMainFrameModel::Button(int button) const {
     ButtonView view;
     const ButtonFunction function = CachedButtonFunction(memory_, currentProfile_, button);
     const int index = IdentifyFunction(function);
+    view.function = index;
     view.name = index >= 0 ? kStandardFunctions[static_cast<std::size_t>(index)].name : "UNKNOWN";
     view.kind = IsFactoryFunction(function, button) ? ButtonKind::kDefault : ButtonKind::kSingleKey;
     std::string stored;
     if (index == kFnLaunch) {
         view.kind = ButtonKind::kLauncher;
-        if (parts_.store->ReadString(AppNameValueName(currentProfile_, button), stored) && !stored.empty())
+        if (parts_.store->ReadString(AppNameValueName(currentProfile_, button), stored) && !stored.empty()) {
             view.name = stored;
+            view.storedName = true;
+        }
     } else if (index == kFnMacroKey) {
         view.kind = ButtonKind::kMacro;
-        if (parts_.store->ReadString(MacroNameValueName(currentProfile_, button), stored) && !stored.empty())
+        if (parts_.store->ReadString(MacroNameValueName(currentProfile_, button), stored) && !stored.empty()) {
             view.name = stored;
+            view.storedName = true;
+        }
     }
     return view;
 }

@@ -65,6 +65,9 @@ inline constexpr int kTimerSearchAgain = 2314;
 inline constexpr int kKeepAliveMs = 300;
 inline constexpr int kSearchAgainMs = 5000;
 
+// The registration page is installed with the help documents, so it opens offline.
+inline constexpr const char* kRegistrationPage = "Register.html";
+
 inline constexpr int kPageNone = -1;
 inline constexpr int kPageNoMouse = 0;
 inline constexpr int kPageConfiguration = 3;
@@ -74,7 +77,9 @@ inline constexpr int kNoButton = 8;
 enum class ButtonKind { kMacro = 0, kSingleKey = 1, kDefault = 2, kLauncher = 3 };
 
 struct ButtonView {
-    std::string name;
+    std::string name;       // stored launch or macro name; else the function's name
+    int function = -1;      // row of the standard function table, -1 unknown
+    bool storedName = false;
     ButtonKind kind = ButtonKind::kDefault;
 };
 

@@ -6,9 +6,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QInputDialog>
-#include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -16,7 +13,14 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "app/texts/TextTables.h"
+#include "app/texts/qt/ShowMessage.h"
+#include "app/texts/qt/TextFonts.h"
 #include "app/window/DeviceSelectDlg.h"
+#include "dialogs/OsdProgress.h"
+#include "dialogs/SkinDlg.h"
+#include "dialogs/UiKeyIndex.h"
+#include "dialogs/UiKeyStatus.h"
 #include "device/ButtonFunctions.h"
 #include "platform/qt/QtHidWatchScheduler.h"
 #include "platform/qt/QtMailbox.h"
@@ -45,16 +49,33 @@ const char* kButtonStyle =
     " font: bold 11px; padding: 2px; }"
     "QPushButton:hover { background: #5a1010; }"
     "QPushButton:disabled { color: #777; border-color: #444; }";
-const char* kMarkerStyle =
-    "QPushButton { color: white; background: #202020; border: 2px solid #b01818; border-radius: 11px;"
-    " font: bold 11px; }"
-    "QPushButton:hover { background: #801010; }"
-    "QPushButton:checked { background: #d02020; border-color: #ffd0d0; }";
+
+int KeyStatusKind(ButtonKind kind) {
+    switch (kind) {
+    case ButtonKind::kMacro: return CUiKeyStatus::kMacro;
+    case ButtonKind::kSingleKey: return CUiKeyStatus::kSingleKey;
+    case ButtonKind::kLauncher: return CUiKeyStatus::kLauncher;
+    case ButtonKind::kDefault: break;
+    }
+    return CUiKeyStatus::kDefault;
+}
+
+QString ButtonText(const ButtonView& view) {
+    if (!view.storedName && view.function >= 0 && view.function < texts::kFunctionNameCount)
+        return QString::fromStdString(texts::FunctionName(view.function));
+    return QString::fromStdString(view.name);
+}
 
 }  // namespace
 
 CMainFrameDlg::CMainFrameDlg(ModelParts parts, bool automation, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), mailbox_(std::make_unique<QtMailbox>()) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      mailbox_(std::make_unique<QtMailbox>()),
+      prompt_(std::make_unique<CSkinDlg>(this)),
+      progress_(std::make_unique<COsdProgress>()) {
+    prompt_->Initialise(texts::BuildFont(5), texts::BuildFont(4));
+    texts::SetMessagePrompt(prompt_.get());
+    progress_->Create(COsdProgress::kFrames);
     setWindowTitle(QStringLiteral("PALLIX Ostrel"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     model_ = std::make_unique<CMainFrameModel>(std::move(parts), *this);
@@ -68,6 +89,7 @@ CMainFrameDlg::CMainFrameDlg(ModelParts parts, bool automation, QWidget* parent)
 }
 
 CMainFrameDlg::~CMainFrameDlg() {
+    if (texts::MessagePrompt() == prompt_.get()) texts::SetMessagePrompt(nullptr);
     model_.reset();  // withdraws the published handles while the mailbox still exists
 }
 
@@ -92,25 +114,27 @@ void CMainFrameDlg::BuildControls() {
         profiles_[static_cast<std::size_t>(p)] = b;
         configControls_.push_back(b);
     }
+    status_ = new CUiKeyStatus(this, IDC_BUTTON_NAME);
+    status_->SetupItems();
+    status_->SetKindImages(CUiKeyStatus::kKindImages);
+    status_->SetShownItem(-1);
+    status_->move(360, 260);
+    status_->Refresh();
+    connect(status_, &CUiKeyStatus::Posted, this, &CMainFrameDlg::OnKeyStatus, Qt::QueuedConnection);
+    configControls_.push_back(status_);
     for (int i = 0; i < 8; ++i) {
-        auto* m = new QPushButton(QString::number(i + 1), this);
-        SetControlId(m, IDC_MARKER_FIRST + i);
-        m->setCheckable(true);
-        m->setAutoExclusive(false);
-        m->setStyleSheet(kMarkerStyle);
-        m->setGeometry(QRect(kMarkerSpots[i] - QPoint(11, 11), QSize(22, 22)));
+        auto* m = new CUiKeyIndex(this, IDC_MARKER_FIRST + i);
+        m->SetSkin(CUiKeyIndex::kSpotNormal, CUiKeyIndex::kSpotPressed, CUiKeyIndex::kSpotHover, 0,
+                   CUiKeyIndex::kSpotMask);
+        m->setText(QString::number(i + 1));
+        m->SetButtonIndex(i);
+        m->SetStatusPanel(status_);
+        m->move(kMarkerSpots[i] - QPoint(11, 11));
         m->setFocusPolicy(Qt::NoFocus);
         connect(m, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
         markers_[static_cast<std::size_t>(i)] = m;
         configControls_.push_back(m);
     }
-    buttonName_ = new QLabel(this);
-    SetControlId(buttonName_, IDC_BUTTON_NAME);
-    buttonName_->setGeometry(360, 260, 183, 62);
-    buttonName_->setAlignment(Qt::AlignCenter);
-    buttonName_->setWordWrap(true);
-    buttonName_->setStyleSheet("QLabel { color: #f0f0f0; background: #181818; font: bold 13px; }");
-    configControls_.push_back(buttonName_);
 
     const struct { int id; const char* text; QRect where; } commands[] = {
         {IDC_FUNCTION, "FUNCTION", {560, 260, 90, 26}},
@@ -139,6 +163,10 @@ void CMainFrameDlg::BuildControls() {
 void CMainFrameDlg::OnCommand() {
     auto* control = qobject_cast<QWidget*>(sender());
     if (control) model_->Command(ControlId(control));
+}
+
+void CMainFrameDlg::OnKeyStatus(const Message& message) {
+    if (message.message == WM_KEY_HOVER) model_->HandleMessage(message);
 }
 
 void CMainFrameDlg::Initialise() {
@@ -182,6 +210,7 @@ void CMainFrameDlg::PageChanged(int page) {
 void CMainFrameDlg::ApplyPage() {
     const bool configuration = model_->Page() == kPageConfiguration;
     for (QWidget* w : configControls_) w->setVisible(configuration);
+    if (!configuration) status_->SetShownItem(-1);
     exitButton_->setVisible(!configuration);
     StateChanged();
 }
@@ -197,14 +226,13 @@ void CMainFrameDlg::StateChanged() {
         b->setEnabled(p < count);
     }
     const int selected = model_->SelectedButton();
-    for (int i = 0; i < 8; ++i) markers_[static_cast<std::size_t>(i)]->setChecked(i == selected);
-    const bool hasButton = selected < 8;
-    if (hasButton) {
-        const ButtonView view = model_->Button(selected);
-        buttonName_->setText(QString("%1\n%2").arg(selected + 1).arg(QString::fromStdString(view.name)));
-    } else {
-        buttonName_->setText(QString());
+    for (int i = 0; i < 8; ++i) {
+        const ButtonView view = model_->Button(i);
+        status_->SetItem(KeyStatusKind(view.kind), ButtonText(view), i, false);
     }
+    const bool hasButton = selected < 8;
+    status_->SetShownItem(hasButton ? selected : -1);
+    status_->Refresh();
     for (int id : {IDC_FUNCTION, IDC_MACRO, IDC_LAUNCH})
         if (QWidget* w = FindControl(this, id)) w->setEnabled(hasButton);
     if (QWidget* w = FindControl(this, IDC_RESTORE_BUTTON)) w->setEnabled(hasButton && !model_->SelectedIsFactory());
@@ -248,11 +276,27 @@ void CMainFrameDlg::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
 
 int CMainFrameDlg::RunPrompt(PromptRequest& request) {
     if (promptHook) return promptHook(request);
-    return kPromptCancel;
+    CSkinDlg& box = *prompt_;
+    box.mode = request.mode;
+    box.text = QString::fromStdString(request.text);
+    box.path = QString::fromStdString(request.path);
+    box.repeatOption = request.repeatOption;
+    box.value = request.value;
+    const int result = box.exec();
+    if (result == CSkinDlg::kResultOk) {
+        request.text = box.text.toStdString();
+        request.repeatOption = box.repeatOption;
+        request.value = box.value;
+    }
+    return result == CSkinDlg::kResultOk ? kPromptOk : kPromptCancel;
 }
 
 void CMainFrameDlg::ShowMessage(int index, const std::string& suffix) {
-    if (messageHook) messageHook(index, suffix);
+    if (messageHook) {
+        messageHook(index, suffix);
+        return;
+    }
+    texts::ShowMessage(index, QString::fromStdString(suffix), this);
 }
 
 void CMainFrameDlg::ShowNotice(const std::string& text) {
@@ -260,9 +304,7 @@ void CMainFrameDlg::ShowNotice(const std::string& text) {
         messageHook(-1, text);
         return;
     }
-    QMessageBox box(QMessageBox::Information, QStringLiteral("PALLIX Ostrel"), QString::fromStdString(text),
-                    QMessageBox::Ok, this);
-    box.exec();
+    texts::ShowMessageText(QString::fromStdString(text), prompt_.get(), this);
 }
 
 int CMainFrameDlg::RunDeviceSelection(CMainFrameModel& model, const std::vector<std::string>& lines) {
@@ -287,7 +329,10 @@ bool CMainFrameDlg::OpenWithDesktop(const std::string& target) {
     return QDesktopServices::openUrl(url);
 }
 
-void CMainFrameDlg::ShowBusy(bool, int) {}
+void CMainFrameDlg::ShowBusy(bool show, int caption) {
+    if (show) progress_->Start(caption);
+    else progress_->Stop();
+}
 
 void CMainFrameDlg::HideWindow() { hide(); }
 
@@ -308,7 +353,9 @@ void CMainFrameDlg::CloseProgram() {
     if (loop_) loop_->quit();
 }
 
-void CMainFrameDlg::CloseDialogs() {}
+void CMainFrameDlg::CloseDialogs() {
+    if (prompt_->isVisible()) prompt_->reject();
+}
 
 void CMainFrameDlg::closeEvent(QCloseEvent* e) {
     e->ignore();

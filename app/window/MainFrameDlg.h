@@ -20,6 +20,10 @@ class QEventLoop;
 namespace pallix {
 class QtMailbox;
 class CHoverButtonEx;
+class CSkinDlg;
+class COsdProgress;
+class CUiKeyIndex;
+class CUiKeyStatus;
 }
 
 namespace pallix::app {
@@ -38,6 +42,9 @@ public:
     void Initialise();
 
     CMainFrameModel& Model() { return *model_; }
+    CSkinDlg& Prompt() { return *prompt_; }
+    COsdProgress& Progress() { return *progress_; }
+    CUiKeyStatus& KeyStatus() { return *status_; }
     QtMailbox& Mailbox() { return *mailbox_; }
     bool Closed() const { return closed_; }
 
@@ -76,16 +83,18 @@ private:
     QAbstractButton* AddCommand(int id, const QString& text, QRect where);
     void OnCommand();
     void ApplyPage();
+    void OnKeyStatus(const Message& message);
 
     std::unique_ptr<QtMailbox> mailbox_;
     std::unique_ptr<CMainFrameModel> model_;
     QImage face_;
     std::array<CHoverButtonEx*, 5> profiles_{};
-    std::array<QAbstractButton*, 8> markers_{};
+    std::array<CUiKeyIndex*, 8> markers_{};
+    CUiKeyStatus* status_ = nullptr;
+    std::unique_ptr<CSkinDlg> prompt_;
+    std::unique_ptr<COsdProgress> progress_;
     std::vector<QWidget*> configControls_;
     QAbstractButton* exitButton_ = nullptr;
-    QLabel* buttonName_ = nullptr;
-    QLabel* busyLabel_ = nullptr;
     QPoint dragOffset_;
     bool dragging_ = false;
     bool closed_ = false;
