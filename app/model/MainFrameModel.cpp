@@ -682,7 +682,8 @@ void CMainFrameModel::PublishCurrentDialog(std::uint32_t value) {
 }
 
 void CMainFrameModel::SetPage(int page) {
-    if (page == page_) return;
+    // "None" is also where the window starts: it still has to go out of sight.
+    if (page == page_ && page != kPageNone) return;
     page_ = page;
     view_.PageChanged(page);
     emit pageChanged(page);

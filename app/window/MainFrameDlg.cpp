@@ -127,6 +127,7 @@ void CMainFrameDlg::BuildControls() {
         m->SetSkin(CUiKeyIndex::kSpotNormal, CUiKeyIndex::kSpotPressed, CUiKeyIndex::kSpotHover, 0,
                    CUiKeyIndex::kSpotMask);
         m->setText(QString::number(i + 1));
+        m->SetTextColour(QColor(240, 240, 240));
         m->SetButtonIndex(i);
         m->SetStatusPanel(status_);
         m->move(kMarkerSpots[i] - QPoint(11, 11));
@@ -189,8 +190,9 @@ int CMainFrameDlg::RunModal() {
 void CMainFrameDlg::PageChanged(int page) {
     if (page == kPageNone) {
         // Loading: out of sight until the configuration page can be shown.
+        setFixedSize(1, 1);
         setMask(QRegion(0, 0, 1, 1));
-        setGeometry(-100, -100, 1, 1);
+        move(-100, -100);
         return;
     }
     face_ = ProgramArtwork().Image(kPageFaceBase + page);
@@ -245,7 +247,7 @@ void CMainFrameDlg::StateChanged() {
 }
 
 void CMainFrameDlg::paintEvent(QPaintEvent*) {
-    if (face_.isNull() || model_->Page() == kPageNone) return;
+    if (face_.isNull()) return;
     QPainter p(this);
     p.drawImage(0, 0, face_);
 }
