@@ -129,6 +129,8 @@ void CMainFrameDlg::BuildControls() {
         m->setText(QString::number(i + 1));
         m->SetTextColour(QColor(240, 240, 240));
         m->SetButtonIndex(i);
+        m->SetKind(CxSkinButton::kRadio);  // the selected button keeps its pressed look
+        m->SetGroup(1);
         m->SetStatusPanel(status_);
         m->move(kMarkerSpots[i] - QPoint(11, 11));
         m->setFocusPolicy(Qt::NoFocus);
@@ -233,6 +235,7 @@ void CMainFrameDlg::StateChanged() {
         status_->SetItem(KeyStatusKind(view.kind), ButtonText(view), i, false);
     }
     const bool hasButton = selected < 8;
+    for (int i = 0; i < 8; ++i) markers_[static_cast<std::size_t>(i)]->SetCheck(i == selected);
     status_->SetShownItem(hasButton ? selected : -1);
     status_->Refresh();
     for (int id : {IDC_FUNCTION, IDC_MACRO, IDC_LAUNCH})
