@@ -416,7 +416,8 @@ void CMainFrameModel::SelectButton(int button, bool factoryHint, bool hasHint) {
     selectedButton_ = button;
     selectedIsFactory_ = hasHint ? factoryHint
                                  : IsFactoryFunction(CachedButtonFunction(memory_, currentProfile_, button), button);
-    if (!hasHint) view_.StateChanged();  // the hover message changes no picture
+    if (hasHint) view_.SelectionChanged();
+    else view_.StateChanged();
 }
 
 bool CMainFrameModel::LeftClickAllows(int functionIndex) {

@@ -57,6 +57,9 @@ public:
     virtual void PageChanged(int page) = 0;
     // Profile, button names, selection, LED switch or enabled state changed.
     virtual void StateChanged() = 0;
+    // Only the selected button and what its commands may do changed: no picture is
+    // redrawn (the key-status panel itself reported the button).
+    virtual void SelectionChanged() = 0;
     virtual void ShowBusy(bool show, int caption) = 0;
     virtual void HideWindow() = 0;
     virtual void RestoreWindow() = 0;

@@ -223,21 +223,28 @@ void CMainFrameDlg::StateChanged() {
     const bool configuration = model_->Page() == kPageConfiguration;
     if (!configuration) return;
     const int current = model_->CurrentProfile();
-    const int count = model_->ProfileCount();
-    for (int p = 0; p < 5; ++p) {
-        auto* b = profiles_[static_cast<std::size_t>(p)];
-        b->LoadStrip(p == current ? kProfileSelected[p] : kProfileNormal[p]);
-        b->setEnabled(p < count);
-    }
+    for (int p = 0; p < 5; ++p)
+        profiles_[static_cast<std::size_t>(p)]->LoadStrip(p == current ? kProfileSelected[p] : kProfileNormal[p]);
     const int selected = model_->SelectedButton();
     for (int i = 0; i < 8; ++i) {
         const ButtonView view = model_->Button(i);
         status_->SetItem(KeyStatusKind(view.kind), ButtonText(view), i, false);
     }
+    status_->SetShownItem(selected < 8 ? selected : -1);
+    status_->Refresh();
+    SelectionChanged();
+}
+
+void CMainFrameDlg::SelectionChanged() {
+    if (model_->Page() != kPageConfiguration) return;
+    const int selected = model_->SelectedButton();
     const bool hasButton = selected < 8;
     for (int i = 0; i < 8; ++i) markers_[static_cast<std::size_t>(i)]->SetCheck(i == selected);
-    status_->SetShownItem(hasButton ? selected : -1);
-    status_->Refresh();
+    // A transfer or a box in progress: the whole page waits.
+    const bool busy = model_->Busy();
+    for (QWidget* w : configControls_) w->setEnabled(!busy);
+    if (busy) return;
+    for (int p = 0; p < 5; ++p) profiles_[static_cast<std::size_t>(p)]->setEnabled(p < model_->ProfileCount());
     for (int id : {IDC_FUNCTION, IDC_MACRO, IDC_LAUNCH})
         if (QWidget* w = FindControl(this, id)) w->setEnabled(hasButton);
     if (QWidget* w = FindControl(this, IDC_RESTORE_BUTTON)) w->setEnabled(hasButton && !model_->SelectedIsFactory());
@@ -246,7 +253,6 @@ void CMainFrameDlg::StateChanged() {
     const bool pending = model_->ChangesPending();
     for (int id : {IDC_APPLY, IDC_OK})
         if (QWidget* w = FindControl(this, id)) w->setEnabled(pending);
-    for (QWidget* w : configControls_) if (model_->Busy()) w->setEnabled(false);
 }
 
 void CMainFrameDlg::paintEvent(QPaintEvent*) {

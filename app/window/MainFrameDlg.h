@@ -64,6 +64,7 @@ public:
     bool OpenWithDesktop(const std::string& target) override;
     void PageChanged(int page) override;
     void StateChanged() override;
+    void SelectionChanged() override;
     void ShowBusy(bool show, int caption) override;
     void HideWindow() override;
     void RestoreWindow() override;

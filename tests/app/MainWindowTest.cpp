@@ -7,6 +7,9 @@
 #include "device/MemoryMap.h"
 #include "macro/ScriptUpload.h"
 #include "common/SettingNames.h"
+#include <QAbstractButton>
+
+#include "skin/SkinControl.h"
 #include "tests/app/AppFixture.h"
 
 namespace pallix::test {
@@ -310,6 +313,50 @@ TEST_F(AppTest, NoMouseShowsTheNoMousePageAndRefusesHide) {
     EXPECT_EQ(messages_, (std::vector<int>{1}));
     Model().Command(IDC_PERFORMANCE);
     EXPECT_EQ(messages_.back(), -1);  // a notice: that dialog is not there yet
+}
+
+}  // namespace
+}  // namespace pallix::test
+
+namespace pallix::test {
+namespace {
+
+using namespace pallix::app;
+namespace mm = pallix::memmap;
+
+TEST_F(AppTest, PageControlsFollowTheSelectionAndTheBusyTransfer) {
+    AddMouse("m1");
+    StartWindow();
+    ASSERT_TRUE(WaitForPage(kPageConfiguration));
+    auto enabled = [&](int id) { return FindControl(window_.get(), id)->isEnabled(); };
+    EXPECT_FALSE(enabled(IDC_FUNCTION));
+    EXPECT_FALSE(enabled(IDC_APPLY));
+    auto* marker = qobject_cast<QAbstractButton*>(FindControl(window_.get(), IDC_MARKER_FIRST + 1));
+    ASSERT_NE(marker, nullptr);
+    marker->click();
+    EXPECT_EQ(Model().SelectedButton(), 1);
+    EXPECT_TRUE(enabled(IDC_FUNCTION));
+    EXPECT_FALSE(enabled(IDC_RESTORE_BUTTON));  // button 2 has its factory function
+
+    // The key-status panel names another button: selected without a repaint.
+    ASSERT_EQ(poster_.Post(window_->Mailbox().handle(), {WM_KEY_HOVER, 1, 3}), PostResult::Posted);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Model().SelectedButton() == 3; }, 3000));
+    EXPECT_TRUE(enabled(IDC_RESTORE_BUTTON));
+
+    const int p = Model().CurrentProfile();
+    for (int i = 0; i < 24; ++i) {
+        const int address = mm::ButtonParamAddress(p, i / 4, i % 4);
+        Model().Memory().SetCached(address, (Model().Memory().Entry(address).value + 3) & 0xFF);
+    }
+    Model().Command(IDC_APPLY);
+    ASSERT_TRUE(Model().Busy());
+    EXPECT_FALSE(enabled(IDC_PERFORMANCE));
+    EXPECT_FALSE(enabled(IDC_PROFILE_FIRST));
+    EXPECT_EQ(store_.ReadDword(kCurrentDialog), 0u);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_TRUE(enabled(IDC_PERFORMANCE));
+    EXPECT_TRUE(enabled(IDC_PROFILE_FIRST));
+    EXPECT_FALSE(enabled(IDC_APPLY));
 }
 
 }  // namespace
