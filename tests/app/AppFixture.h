@@ -16,6 +16,7 @@
 
 #include "app/window/MainFrameDlg.h"
 #include "common/Posting.h"
+#include "device/MemoryMap.h"
 #include "platform/HidBackends.h"
 #include "platform/Mailbox.h"
 #include "platform/MailboxPoster.h"
@@ -107,6 +108,16 @@ protected:
     }
 
     app::CMainFrameModel& Model() { return window_->Model(); }
+
+    // Changes the first `count` parameter bytes of the current profile's buttons in
+    // the cache, so that Apply has exactly that many bytes to write.
+    void DirtyButtonParams(int count, int delta) {
+        const int p = Model().CurrentProfile();
+        for (int i = 0; i < count; ++i) {
+            const int address = memmap::ButtonParamAddress(p, i / 4, i % 4);
+            Model().Memory().SetCached(address, (Model().Memory().Entry(address).value + delta) & 0xFF);
+        }
+    }
 
     bool WaitForPage(int page, int ms = 10000) {
         return QTest::qWaitFor([&] { return Model().Page() == page && !Model().Busy(); }, ms);

@@ -68,10 +68,7 @@ TEST_F(AppTest, NineteenBytesApplyAtOnceTwentyOnTheTimer) {
     const int p = Model().CurrentProfile();
     for (int count : {19, 20}) {
         SCOPED_TRACE(count);
-        for (int i = 0; i < count; ++i) {
-            const int address = mm::ButtonParamAddress(p, i / 4, i % 4);
-            Model().Memory().SetCached(address, (Model().Memory().Entry(address).value + 1 + count) & 0xFF);
-        }
+        DirtyButtonParams(count, 1 + count);
         mouse.ClearTrace();
         Model().Command(IDC_APPLY);
         EXPECT_EQ(Model().Busy(), count >= 20);
@@ -202,11 +199,7 @@ TEST_F(AppTest, VanishingMidApplyShowsNoMouseAndFindsItAgain) {
     auto& mouse = AddMouse("m1");
     StartWindow();
     ASSERT_TRUE(WaitForPage(kPageConfiguration));
-    const int p = Model().CurrentProfile();
-    for (int i = 0; i < 30; ++i) {
-        const int address = mm::ButtonParamAddress(p, i / 4, i % 4);
-        Model().Memory().SetCached(address, (Model().Memory().Entry(address).value + 1) & 0xFF);
-    }
+    DirtyButtonParams(30, 1);
     Model().Command(IDC_APPLY);
     ASSERT_TRUE(Model().Busy());
     QTest::qWait(50);
@@ -343,11 +336,7 @@ TEST_F(AppTest, PageControlsFollowTheSelectionAndTheBusyTransfer) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Model().SelectedButton() == 3; }, 3000));
     EXPECT_TRUE(enabled(IDC_RESTORE_BUTTON));
 
-    const int p = Model().CurrentProfile();
-    for (int i = 0; i < 24; ++i) {
-        const int address = mm::ButtonParamAddress(p, i / 4, i % 4);
-        Model().Memory().SetCached(address, (Model().Memory().Entry(address).value + 3) & 0xFF);
-    }
+    DirtyButtonParams(24, 3);
     Model().Command(IDC_APPLY);
     ASSERT_TRUE(Model().Busy());
     EXPECT_FALSE(enabled(IDC_PERFORMANCE));
