@@ -1,6 +1,7 @@
 #include "app/model/MainFrameModel.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "app/model/MainFrameView.h"
 #include "common/PointerProfile.h"
@@ -326,7 +327,7 @@ void CMainFrameModel::Command(int id) {
     case IDC_HELP: OpenHelp(); break;
     case IDC_PERFORMANCE:
     case IDC_MACRO_EDITOR:
-    case IDC_LIGHTING: OpenUnavailableDialog(id); break;
+    case IDC_LIGHTING: OpenConfigDialog(id); break;
     case IDC_APPLY:
         Apply();
         selectedButton_ = kNoButton;
@@ -571,11 +572,39 @@ void CMainFrameModel::OpenRegistration() {
         view_.ShowMessage(13, page.empty() ? RegistrationAddress() : page);
 }
 
-void CMainFrameModel::OpenUnavailableDialog(int id) {
-    const char* what = id == IDC_PERFORMANCE ? "The performance settings"
-                       : id == IDC_MACRO_EDITOR ? "The macro editor"
-                                                : "The lighting settings";
-    view_.ShowNotice(std::string(what) + " are not available in this version.");
+void CMainFrameModel::OpenConfigDialog(int id) {
+    if (busy_) return;
+    const std::uint32_t number = id == IDC_PERFORMANCE    ? kDialogPerformance
+                                 : id == IDC_MACRO_EDITOR ? kDialogMacroEditor
+                                                          : kDialogLighting;
+    busy_ = true;
+    PublishCurrentDialog(number);
+    view_.StateChanged();
+    int profile = currentProfile_;
+    const std::optional<int> result = view_.RunConfigDialog(id, profile);
+    busy_ = false;
+    PublishCurrentDialog(kDialogMain);
+    if (!result) {
+        view_.StateChanged();
+        const char* what = id == IDC_PERFORMANCE    ? "The performance settings are"
+                           : id == IDC_MACRO_EDITOR ? "The macro editor is"
+                                                    : "The lighting settings are";
+        view_.ShowNotice(std::string(what) + " not available in this version.");
+        return;
+    }
+    if (!deviceReady_) {  // the mouse went away while the dialog was open
+        view_.StateChanged();
+        return;
+    }
+    if (id == IDC_PERFORMANCE && parts_.pointer) SavePointerProfile(*parts_.store, *parts_.pointer, profile);
+    if (profile != currentProfile_ && profile >= 0 && profile < ProfileCount()) {
+        SetCurrentProfileCached(memory_, profile);
+        currentProfile_ = profile;
+        selectedButton_ = kNoButton;
+        ApplyPointer(profile);
+    }
+    RefreshFromMemory();
+    view_.StateChanged();
 }
 
 // ---- monitor messages ---------------------------------------------------------------
@@ -665,7 +694,9 @@ int CMainFrameModel::Prompt(PromptRequest& request) {
         if (page_ == kPageConfiguration) PublishCurrentDialog(kDialogPrompt);
         view_.StateChanged();
     }
-    const int result = view_.RunPrompt(request);
+    const bool hadMouse = deviceReady_;
+    int result = view_.RunPrompt(request);
+    if (hadMouse && !deviceReady_) result = kPromptCancel;  // the mouse left meanwhile
     if (marksBusy) {
         busy_ = wasBusy;
         if (page_ == kPageConfiguration) PublishCurrentDialog(kDialogMain);

@@ -178,7 +178,7 @@ private:
     void SwitchLed(bool battle);
     void OpenHelp();
     void OpenRegistration();
-    void OpenUnavailableDialog(int id);
+    void OpenConfigDialog(int id);
     void DeviceEvent(std::uint32_t wParam, std::uint32_t lParam);
 
     bool RequireMouse();

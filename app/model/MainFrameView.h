@@ -48,6 +48,9 @@ public:
     // The device-selection dialog over the model's device table: the dialog calls
     // SelectionPicked while the user moves; returns the chosen line or -1.
     virtual int RunDeviceSelection(CMainFrameModel& model, const std::vector<std::string>& lines) = 0;
+    // Runs configuration dialog 1009, 1011 or 1012 modally for `profile`; the dialog
+    // may leave another profile there. nullopt when this build has no such dialog.
+    virtual std::optional<int> RunConfigDialog(int id, int& profile) = 0;
     // The application file chooser; nullopt on Cancel.
     virtual std::optional<std::string> ChooseApplication(const std::string& startFolder) = 0;
     // Opens an address or a document with the desktop; false when that failed.

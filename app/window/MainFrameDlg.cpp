@@ -324,6 +324,11 @@ int CMainFrameDlg::RunDeviceSelection(CMainFrameModel& model, const std::vector<
     return dialog.Run();
 }
 
+std::optional<int> CMainFrameDlg::RunConfigDialog(int id, int& profile) {
+    if (configDialogHook) return configDialogHook(id, profile);
+    return std::nullopt;
+}
+
 std::optional<std::string> CMainFrameDlg::ChooseApplication(const std::string& startFolder) {
     if (applicationHook) return applicationHook(startFolder);
     QString folder = QString::fromStdString(startFolder);

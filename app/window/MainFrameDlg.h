@@ -54,12 +54,15 @@ public:
     std::function<void(int, const std::string&)> messageHook;
     std::function<std::optional<std::string>(const std::string&)> applicationHook;
     std::function<int(CMainFrameModel&, const std::vector<std::string>&)> selectionHook;
+    // The configuration dialogs 1009, 1011, 1012: none until they are built.
+    std::function<std::optional<int>(int id, int& profile)> configDialogHook;
 
     // MainFrameView
     int RunPrompt(PromptRequest& request) override;
     void ShowMessage(int index, const std::string& suffix) override;
     void ShowNotice(const std::string& text) override;
     int RunDeviceSelection(CMainFrameModel& model, const std::vector<std::string>& lines) override;
+    std::optional<int> RunConfigDialog(int id, int& profile) override;
     std::optional<std::string> ChooseApplication(const std::string& startFolder) override;
     bool OpenWithDesktop(const std::string& target) override;
     void PageChanged(int page) override;

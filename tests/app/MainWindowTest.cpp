@@ -348,5 +348,26 @@ TEST_F(AppTest, PageControlsFollowTheSelectionAndTheBusyTransfer) {
     EXPECT_FALSE(enabled(IDC_APPLY));
 }
 
+TEST_F(AppTest, ConfigurationDialogsRunWithTheirCurrentDialogNumber) {
+    AddMouse("m1");
+    StartWindow();
+    ASSERT_TRUE(WaitForPage(kPageConfiguration));
+    ASSERT_GE(Model().ProfileCount(), 2);
+    const int other = (Model().CurrentProfile() + 1) % Model().ProfileCount();
+    std::vector<std::uint32_t> seen;
+    window_->configDialogHook = [&](int id, int& profile) -> std::optional<int> {
+        seen.push_back(store_.ReadDword(kCurrentDialog));
+        EXPECT_TRUE(Model().Busy());
+        if (id == IDC_LIGHTING) profile = other;
+        return 1;
+    };
+    for (int id : {IDC_PERFORMANCE, IDC_MACRO_EDITOR, IDC_LIGHTING}) Model().Command(id);
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_EQ(store_.ReadDword(kCurrentDialog), 0u);
+    EXPECT_FALSE(Model().Busy());
+    EXPECT_EQ(Model().CurrentProfile(), other);
+    EXPECT_TRUE(messages_.empty());
+}
+
 }  // namespace
 }  // namespace pallix::test
