@@ -360,7 +360,8 @@ bool CSkinMacroDlg::Save(const fs::path& path) {
 
 void CSkinMacroDlg::OnOk() {
     if (recorder_->Recording()) return;
-    if (changed_) Save(MacroPath());
+    // With no macro current there is no file to save into.
+    if (changed_ && !macroName_.isEmpty()) Save(MacroPath());
     Withdraw();
     SetCommandCaption(QString());
     done(QDialog::Accepted);
@@ -369,7 +370,7 @@ void CSkinMacroDlg::OnOk() {
 void CSkinMacroDlg::OnApply() {
     if (changed_) {
         // A failed save keeps the edit marked as unsaved.
-        if (Save(MacroPath())) {
+        if (macroName_.isEmpty() || Save(MacroPath())) {
             changed_ = false;
             Control(IDC_APPLY)->setEnabled(false);
         }

@@ -177,6 +177,23 @@ TEST_F(Editor, PublishesItsHandleAndFollowsTheProfileFromDeviceEvents) {
     EXPECT_EQ(store.ReadDword(kMacroEditHandle), kDwordMissing);
 }
 
+TEST_F(Editor, OnlyTheTopBandDragsTheWindow) {
+    auto drag = [this](QPoint from, QPoint to) {
+        const QPoint global = editor->mapToGlobal(from);
+        QMouseEvent press(QEvent::MouseButtonPress, from, global, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(editor.get(), &press);
+        QMouseEvent move(QEvent::MouseMove, to, global + (to - from), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(editor.get(), &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, global + (to - from), Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(editor.get(), &release);
+    };
+    const QPoint start = editor->pos();
+    drag(QPoint(200, 39), QPoint(250, 69));
+    EXPECT_EQ(editor->pos(), start + QPoint(50, 30));
+    drag(QPoint(200, 40), QPoint(250, 70));
+    EXPECT_EQ(editor->pos(), start + QPoint(50, 30));
+}
+
 TEST_F(Editor, ListWheelPagesSelectionColoursAndNoSystemBars) {
     OpenMacro("Long");
     for (int i = 0; i < 30; ++i) editor->Lines().Append(static_cast<std::uint8_t>(0x04 + i % 20));
