@@ -182,14 +182,15 @@ void COsdWnd::ShowPicture(bool show) {
         redrawTimer_.start(kRedrawDelayMs);
         return;
     }
-    QWidget::show();
-    visible_ = true;
-    ++shownCount_;
-    shownAtMs_ = MonotonicMs();
+    // Decided before showing: showing under the pointer delivers an enter event.
     const QRect r = TargetRect();
     const QPoint p = QCursor::pos();
     pointerInside_ = p.x() > r.left() && p.x() < r.right() && p.y() > r.top() && p.y() < r.bottom();
+    visible_ = true;
+    ++shownCount_;
+    shownAtMs_ = MonotonicMs();
     hideTimer_.start(kHideDelayMs);
+    QWidget::show();
 }
 
 void COsdWnd::paintEvent(QPaintEvent*) {
