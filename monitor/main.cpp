@@ -1,9 +1,14 @@
 // Qx7Monitor: the background monitor. Started with "/Automation" it stays silent in
 // the tray; otherwise it also brings up the configuration program.
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QSocketNotifier>
 
 #include "monitor/CCommandDispatcher.h"
 
@@ -16,6 +21,29 @@
 #ifndef PALLIX_INSTALL_LANGUAGEDIR
 #define PALLIX_INSTALL_LANGUAGEDIR "/usr/local/share/pallix-ostrel/MonitorLanguages"
 #endif
+
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    (void)!write(gSignalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the loop, so the display is unloaded and withdrawn as on Exit.
+void QuitOnTerminate(QApplication& app) {
+    if (pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QApplication::quit);
+    struct sigaction action {};
+    action.sa_handler = OnTerminate;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The display must place itself above other windows, which a native Wayland
@@ -34,6 +62,7 @@ int main(int argc, char** argv) {
                                             PALLIX_INSTALL_LIBDIR, PALLIX_INSTALL_LANGUAGEDIR};
     pallix::monitor::CCommandDispatcher dispatcher(folders, automation);
     if (!dispatcher.Start()) return 0;
+    QuitOnTerminate(app);
     QObject::connect(&dispatcher, &pallix::monitor::CCommandDispatcher::exitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     const int code = app.exec();

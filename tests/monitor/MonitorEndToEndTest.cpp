@@ -280,6 +280,19 @@ TEST_F(MonitorTest, WithoutAutomationTheProgramComesUpHalfASecondLater) {
     EXPECT_TRUE(Eventually([&] { return FakeLog().find("ended\n") != std::string::npos; }));
 }
 
+TEST_F(MonitorTest, TerminationSignalEndsLikeExitButLeavesTheProgramRunning) {
+    store.WriteString(kLocateAppValue, FakePallixBinary());
+    auto monitor = StartMonitor(std::vector<std::string>{});  // starts fake-pallix after 500 ms
+    ASSERT_TRUE(Eventually([&] { return IsPublishedHandle(store.ReadDword(kProcessHandle)); }));
+    monitor->Signal(SIGTERM);
+    EXPECT_EQ(monitor->WaitExit(), 0);
+    EXPECT_EQ(store.ReadDword(kOsdHandle), 0u);
+    const WindowHandle program = store.ReadDword(kProcessHandle);
+    EXPECT_TRUE(poster.IsLiveWindow(program));
+    ASSERT_EQ(PostToLiveWindow(store, poster, kProcessHandle, {WM_CLOSE, 0, 0}), PostResult::Posted);
+    EXPECT_TRUE(Eventually([&] { return FakeLog().find("ended\n") != std::string::npos; }));
+}
+
 TEST_F(MonitorTest, OsdToggleIsKeptAcrossRestarts) {
     VmouseProcess mouse("m1");
     {

@@ -54,6 +54,9 @@ public:
     MonitorProcess& operator=(const MonitorProcess&) = delete;
 
     pid_t Pid() const { return pid_; }
+    void Signal(int signal) const {
+        if (pid_ > 0) kill(pid_, signal);
+    }
     // The exit code once the process has ended within the limit; nullopt otherwise.
     std::optional<int> WaitExit(std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
         std::optional<int> code;
