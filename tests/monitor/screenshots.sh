@@ -2,7 +2,7 @@
 # Screenshots of every display picture and of the tray menu, for a person to look at:
 # a private Xvfb with a compositor (xcompmgr) and a tray host (trayer), the monitor
 # against pallix-vmouse in private folders. Pictures go to screens/ (not in git).
-#   tests/monitor/screenshots.sh [build-dir]
+#   tests/monitor/screenshots.sh [build-dir] [language id, e.g. 0x0407: German menu]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${1:-$root/build}
@@ -29,6 +29,7 @@ trayer --edge top --align right --widthtype pixel --width 120 --height 32 --tran
   >/dev/null 2>&1 & pids+=($!)
 sleep 1
 
+[ -n "${2:-}" ] && "$build/cli/pallixctl" settings set Language $(( $2 )) --dword >/dev/null
 "$build/tools/vmouse/pallix-vmouse" --name shots >/dev/null 2>&1 & pids+=($!)
 sleep 0.5
 "$build/monitor/Qx7Monitor" /Automation >"$work/monitor.log" 2>&1 & pids+=($!)
