@@ -9,7 +9,7 @@
 #include <string>
 
 #include "device/TransferLists.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     std::printf("pacing floor: %d steps x 10 ms = %.0f ms\n", pallix::kLoadListSize, kFloorMs);
 
     for (int latency : {0, 1}) {
-        VirtualMouseProcess vmouse(env, "bench" + std::to_string(latency), {"--latency-ms", std::to_string(latency)});
+        VmouseProcess vmouse(env, "bench" + std::to_string(latency), {"--latency-ms", std::to_string(latency)});
         if (!vmouse.Ready()) {
             std::fprintf(stderr, "pallix-vmouse did not start\n");
             return 1;

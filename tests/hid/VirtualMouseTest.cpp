@@ -9,7 +9,7 @@
 #include "platform/SeqPacketSocket.h"
 #include "platform/VirtualHidBackend.h"
 #include "platform/VirtualHidProtocol.h"
-#include "tests/hid/VmouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/support/TempEnv.h"
 
 namespace pallix {
