@@ -19,10 +19,8 @@ using Clock = std::chrono::steady_clock;
 constexpr double kFloorMs = pallix::kLoadListSize * 10.0;
 
 int Ctl(const std::vector<std::string>& args) {
-    std::vector<std::string> argv{BuiltProgram("cli/pallixctl")};
-    argv.insert(argv.end(), args.begin(), args.end());
     std::string out;
-    return RunProgram(argv, &out);
+    return RunPallixctl(args, &out);
 }
 
 int CountSets(const std::vector<TraceLine>& trace, std::uint8_t command) {

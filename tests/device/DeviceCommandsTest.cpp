@@ -16,10 +16,7 @@ protected:
     void SetUp() override { setenv("PALLIX_HID_BACKENDS", "virtual", 1); }
     void TearDown() override { unsetenv("PALLIX_HID_BACKENDS"); }
 
-    int Ctl(std::vector<std::string> args, std::string* out = nullptr) {
-        args.insert(args.begin(), BuiltProgram("cli/pallixctl"));
-        return RunProgram(args, out);
-    }
+    int Ctl(const std::vector<std::string>& args, std::string* out = nullptr) { return RunPallixctl(args, out); }
     TempEnv env;
 };
 

@@ -19,8 +19,8 @@ protected:
     void TearDown() override { unsetenv("PALLIX_HID_BACKENDS"); }
 
     int Ctl(std::vector<std::string> args, std::string* out = nullptr) {
-        args.insert(args.begin(), {BuiltProgram("cli/pallixctl"), "macro", "bind"});
-        return RunProgram(args, out);
+        args.insert(args.begin(), {"macro", "bind"});
+        return RunPallixctl(args, out);
     }
     void WriteMacro(const std::string& name, const Bytes& script) {
         const auto folder = env.Root() / "home" / "Documents" / "PALLIX Ostrel";

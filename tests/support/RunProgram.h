@@ -45,4 +45,10 @@ inline int RunProgram(const std::vector<std::string>& argv, std::string* out = n
     return ran && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// `pallixctl args...` of this build.
+inline int RunPallixctl(std::vector<std::string> args, std::string* out = nullptr) {
+    args.insert(args.begin(), BuiltProgram("cli/pallixctl"));
+    return RunProgram(args, out);
+}
+
 }  // namespace pallix::test

@@ -12,7 +12,6 @@
 #include <ostream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <spawn.h>
@@ -20,6 +19,7 @@
 
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempEnv.h"
+#include "tests/support/WaitFor.h"
 
 namespace pallix::test {
 
@@ -45,16 +45,6 @@ private:
     bool ok_;
 };
 inline void PrintTo(const VmouseReply& reply, std::ostream* os) { *os << '"' << static_cast<const std::string&>(reply) << '"'; }
-
-template <typename F>
-bool WaitFor(F done, std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 class VmouseProcess {
 public:
@@ -133,8 +123,9 @@ private:
         argv.push_back(nullptr);
         if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
         if (pid_ <= 0) return;
-        if (unplugged) WaitFor([this] { return std::filesystem::exists(ControlSocket()); });
-        else WaitFor([this] { return std::filesystem::exists(VhidFolder() / name_); });
+        constexpr std::chrono::seconds kStartLimit{5};
+        if (unplugged) WaitFor([this] { return std::filesystem::exists(ControlSocket()); }, kStartLimit);
+        else WaitFor([this] { return std::filesystem::exists(VhidFolder() / name_); }, kStartLimit);
     }
 
     std::string name_;
