@@ -170,6 +170,18 @@ QImage Icon(int kind) {
     return WithAlpha(layer);
 }
 
+// Hot spot on a button of the mouse picture, 22x22 (the button number is the control's text).
+QImage HotSpotLayer(int state) {
+    QImage layer = Layer(22, 22);
+    QPainter p(&layer);
+    Setup(p);
+    const QColor fill = state == kPressed ? pal::accentDark : state == kHover ? pal::panelLight : pal::panelDark;
+    Chamfer(p, QRect(0, 0, 22, 22), 4, fill, state == kNormal ? pal::accent : pal::accentBright);
+    if (state == kHover) p.fillRect(QRect(4, 18, 14, 2), pal::accentBright);
+    p.end();
+    return layer;
+}
+
 QImage AppIcon() {
     QImage layer = Layer(32, 32);
     QPainter p(&layer);
@@ -237,6 +249,15 @@ void AddSmallPictures(std::vector<Picture>& out) {
                            return Icon(draw[i]);
                        }});
     }
+    const char* spotStates[3] = {"normal", "pressed", "hover"};
+    const int spotDraw[3] = {kNormal, kPressed, kHover};
+    for (int i = 0; i < 3; ++i)
+        out.push_back({ArtSet::Program, 423 + i,
+                       QStringLiteral("button hot spot 22x22, %1 (number drawn by the control)").arg(QString::fromLatin1(spotStates[i])),
+                       QStringLiteral("CUiKeyIndex 1791-1798"),
+                       [state = spotDraw[i]] { return Finish(HotSpotLayer(state), kKeyDialog); }});
+    out.push_back({ArtSet::Program, 426, QStringLiteral("button hot spot shape mask 22x22 (black inside, white outside)"),
+                   QStringLiteral("CUiKeyIndex 1791-1798"), [] { return MaskOf(HotSpotLayer(kNormal)); }});
     out.push_back({ArtSet::Program, 800, QStringLiteral("application icon 32x32 with alpha (mouse)"),
                    QStringLiteral("all windows"), AppIcon});
 }

@@ -1,0 +1,44 @@
+#include "app/texts/qt/TextFonts.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/texts/FontRule.h"
+#include "app/texts/TextTables.h"
+
+namespace pallix::texts {
+namespace {
+
+constexpr int kLargestPixels = 200;  // a language file cannot ask for more
+
+}  // namespace
+
+int SystemTitleFontHeight() { return -QFontInfo(QApplication::font()).pixelSize(); }
+
+QFont BuildFont(int index) {
+    const FontSpec& spec = Font(index);
+    QFont font(QString::fromStdString(spec.face));
+    font.setStyleHint(QFont::SansSerif, QFont::PreferDefault);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    if (index == 0) {
+        font.setPointSizeF(Font0PointSize(SystemTitleFontHeight()));
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight > 0 ? spec.weight : 400, 1, 1000)));
+        return font;
+    }
+    const int pixels = std::min(std::abs(spec.height), kLargestPixels);
+    if (pixels > 0) font.setPixelSize(pixels);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight > 0 ? spec.weight : 400, 1, 1000)));
+    if (spec.width > 0) {
+        const int natural = QFontMetrics(font).averageCharWidth();
+        if (natural > 0) font.setStretch(std::clamp(spec.width * 100 / natural, 1, 4000));
+    }
+    return font;
+}
+
+}  // namespace pallix::texts
