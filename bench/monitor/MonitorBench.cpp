@@ -17,7 +17,7 @@
 #include "platform/SeqPacketSocket.h"
 #include "platform/VirtualHidBackend.h"
 #include "tests/monitor/MonitorProcess.h"
-#include "tests/hid/VmouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/support/TempEnv.h"
 
 using namespace pallix;

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "osd/OsdQuery.h"
-#include "tests/hid/VmouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/monitor/MonitorProcess.h"
 #include "tests/support/TempEnv.h"
 
