@@ -17,7 +17,7 @@
 #include "platform/SqliteSettingsStore.h"
 #include "platform/VirtualHidBackend.h"
 #include "platform/qt/QtMailbox.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/skin/QtApp.h"
 
 namespace pallix::test {
@@ -74,7 +74,7 @@ public:
     }
 
     TempEnv env;
-    VirtualMouseProcess vmouse;
+    VmouseProcess vmouse;
     std::shared_ptr<HidPathOpener> opener =
         std::make_shared<BackendPathOpener>(std::vector<std::shared_ptr<HidBackend>>{std::make_shared<VirtualHidBackend>()});
     std::vector<int> pauses;
