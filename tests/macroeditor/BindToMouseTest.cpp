@@ -8,7 +8,7 @@
 #include "device/TransferEngine.h"
 #include "macro/ScriptUpload.h"
 #include "platform/VirtualHidBackend.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/macroeditor/EditorFixture.h"
 
 namespace pallix::test {
@@ -17,7 +17,7 @@ namespace {
 class BindToMouse : public EditorFixture {};
 
 TEST_F(BindToMouse, RecordedMacroLandsInTheMouseMemory) {
-    VirtualMouseProcess vmouse(env, "macroed");
+    VmouseProcess vmouse(env, "macroed");
     ASSERT_TRUE(vmouse.Ready());
 
     OpenMacro("Burst");
