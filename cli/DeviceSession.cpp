@@ -12,6 +12,10 @@
 
 namespace pallix::cli {
 
+namespace {
+constexpr const char* kSaveConfigureFailed = "Error: Failed to SAVE MOUSE CONFIGURE!";
+}
+
 std::optional<int> ParseInt(const std::string& text, int lo, int hi) {
     if (text.empty() || text.size() > 9) return std::nullopt;
     int value = 0;
@@ -105,12 +109,12 @@ bool DeviceSession::Load() {
     return false;
 }
 
-bool DeviceSession::Finish(const char* what) {
+bool DeviceSession::Finish(const char* what, const char* failure) {
     for (const auto& [address, value] : engine_->Written())
         std::printf("wrote 0x%04X = %u\n", static_cast<unsigned>(address), static_cast<unsigned>(value));
     std::printf("%s: %zu byte(s) written\n", what, engine_->Written().size());
     if (engine_->Failure() != TransferFailure::kNone) {
-        std::fprintf(stderr, "pallixctl: Error: Failed to SAVE MOUSE CONFIGURE!\n");
+        std::fprintf(stderr, "pallixctl: %s\n", failure);
         return false;
     }
     if (engine_->Incomplete()) {
@@ -122,12 +126,17 @@ bool DeviceSession::Finish(const char* what) {
 
 bool DeviceSession::Apply(int profile) {
     if (engine_->StartApply(profile)) RunStepTimer(*engine_);
-    return Finish("apply");
+    return Finish("apply", kSaveConfigureFailed);
 }
 
 bool DeviceSession::Restore(int profile) {
     if (engine_->StartRestore(profile)) RunStepTimer(*engine_);
-    return Finish("restore");
+    return Finish("restore", kSaveConfigureFailed);
+}
+
+bool DeviceSession::StoreMacro(int profile, int button, std::span<const std::uint8_t> script, int mode) {
+    if (engine_->StartMacroStore(profile, button, script, mode)) RunStepTimer(*engine_);
+    return Finish("macro", "Error: Failed to SAVE ONE SCRIPT!");
 }
 
 }  // namespace pallix::cli

@@ -4,6 +4,7 @@
 // same pacing as the configuration program.
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     // printing why) when something could not be written.
     bool Apply(int profile);
     bool Restore(int profile);
+    // Stores a compiled script in the button's macro slot (directory entry with
+    // `mode`); prints what was written. False (after printing why) on a failure.
+    bool StoreMacro(int profile, int button, std::span<const std::uint8_t> script, int mode);
 
     CIcRK44& Memory() { return *memory_; }
     CTransferEngine& Engine() { return *engine_; }
@@ -52,7 +56,7 @@ public:
 
 private:
     DeviceSession() = default;
-    bool Finish(const char* what);
+    bool Finish(const char* what, const char* failure);
 
     std::string path_;
     std::unique_ptr<CIcRK44> memory_;

@@ -1,4 +1,5 @@
-// pallixctl macro: shows macro scripts as the macro editor lists them.
+// pallixctl macro: shows macro scripts as the macro editor lists them, and binds
+// a macro to a button.
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/MacroBind.h"
 #include "macro/LineList.h"
 #include "macro/MacroFile.h"
 #include "macro/MacroFolder.h"
@@ -18,10 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace pallix::macro;
 
-constexpr const char* kUsage =
+const std::string kUsage = std::string(
     "  macro decode HEX...       list the lines of a script given as hex bytes\n"
     "  macro show FILE|NAME      list the lines of a macro file (or a macro by name)\n"
-    "  macro list                names of the macros in the macro folder";
+    "  macro list                names of the macros in the macro folder\n") + kMacroBindUsage;
 
 fs::path MacroFolder() { return fs::path(DocumentsDir()) / kMacroFolderName; }
 
@@ -106,7 +108,8 @@ int Run(const Args& args) {
     if (sub == "decode" && !rest.empty()) return Decode(rest);
     if (sub == "show" && rest.size() == 1) return Show(rest[0]);
     if (sub == "list" && rest.empty()) return List();
-    std::fprintf(stderr, "usage:\n%s\n", kUsage);
+    if (sub == "bind") return RunMacroBind(rest, MacroFolder());
+    std::fprintf(stderr, "usage:\n%s\n", kUsage.c_str());
     return 2;
 }
 

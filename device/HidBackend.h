@@ -35,6 +35,10 @@ public:
     // One input report as the device sent it (numbered reports keep their id byte).
     // 0 when nothing arrived within timeoutMs (-1 waits), -1 on failure/removal.
     virtual int ReadInput(std::uint8_t* data, std::size_t length, int timeoutMs) = 0;
+    // A descriptor that becomes readable when an input report may be waiting (then
+    // ReadInput with timeout 0 fetches it, until it answers 0); -1 when the device
+    // has none and a reader has to poll. Owned by the device.
+    virtual int InputFd() { return -1; }
     virtual std::optional<std::string> ProductString() = 0;
     virtual std::optional<std::string> ManufacturerString() = 0;
 };

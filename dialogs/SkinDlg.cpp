@@ -144,27 +144,7 @@ int CSkinDlg::EntryOfRow(int row) {
     return -1;
 }
 
-QString CSkinDlg::ValidatedCount(const QString& input) {
-    QString t = input.left(8);
-    for (;;) {
-        const int n = int(t.size());
-        int digits = 0;
-        long long v = 0;
-        while (digits < n && t[digits].isDigit() && t[digits].unicode() < 128 && v <= 255) {
-            v = v * 10 + (t[digits].unicode() - '0');
-            ++digits;
-        }
-        long long tenPower = 1;
-        for (int i = 1; i < n && tenPower <= 1000; ++i) tenPower *= 10;
-        if (v > 255) {
-            t = QStringLiteral("255");
-        } else if ((n >= 2 && v < tenPower) || (n >= 1 && v == 0 && t[0] != QLatin1Char('0'))) {
-            t.chop(1);
-        } else {
-            return t;
-        }
-    }
-}
+QString CSkinDlg::ValidatedCount(const QString& input) { return ValidatedNumber(input, 255); }
 
 void CSkinDlg::setVisible(bool visible) {
     if (visible && !laidOut_) {

@@ -1,11 +1,14 @@
 #include "platform/HidrawBackend.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <map>
 #include <set>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -69,8 +72,11 @@ std::string PhysicalDeviceOf(const std::string& devnode) {
 
 class HidrawDevice : public HidDevice {
 public:
-    explicit HidrawDevice(hid_device* dev) : dev_(dev) {}
-    ~HidrawDevice() override { hid_close(dev_); }
+    HidrawDevice(hid_device* dev, std::string path) : dev_(dev), path_(std::move(path)) {}
+    ~HidrawDevice() override {
+        if (inputFd_ >= 0) close(inputFd_);
+        hid_close(dev_);
+    }
 
     int SetFeature(const std::uint8_t* data, std::size_t length) override {
         if (!data || length == 0) return -1;
@@ -82,12 +88,31 @@ public:
     }
     int ReadInput(std::uint8_t* data, std::size_t length, int timeoutMs) override {
         if (!data || length == 0) return -1;
+        if (inputFd_ >= 0) return ReadOwnNode(data, length, timeoutMs);
         return hid_read_timeout(dev_, data, length, timeoutMs);
+    }
+    // hidapi keeps its descriptor to itself, so input gets a node of its own; hidraw
+    // hands every reader every report, with the id byte of numbered reports.
+    int InputFd() override {
+        if (inputFd_ < 0) inputFd_ = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        return inputFd_;
     }
     std::optional<std::string> ProductString() override { return String(hid_get_product_string); }
     std::optional<std::string> ManufacturerString() override { return String(hid_get_manufacturer_string); }
 
 private:
+    int ReadOwnNode(std::uint8_t* data, std::size_t length, int timeoutMs) {
+        pollfd p{inputFd_, POLLIN, 0};
+        int ready;
+        while ((ready = poll(&p, 1, timeoutMs)) < 0 && errno == EINTR) {
+        }
+        if (ready < 0) return -1;
+        if (ready == 0) return 0;
+        const ssize_t n = read(inputFd_, data, length);
+        if (n >= 0) return static_cast<int>(n);
+        return errno == EAGAIN || errno == EINTR ? 0 : -1;  // ENODEV: unplugged
+    }
+
     std::optional<std::string> String(int (*get)(hid_device*, wchar_t*, size_t)) {
         wchar_t buf[kMaxStringChars] = {};
         if (get(dev_, buf, kMaxStringChars) != 0) return std::nullopt;
@@ -95,6 +120,8 @@ private:
         return ToUtf8(buf);
     }
     hid_device* dev_;
+    std::string path_;
+    int inputFd_ = -1;
 };
 
 bool DrainUdev(udev_monitor* monitor) {
@@ -191,7 +218,7 @@ std::unique_ptr<HidDevice> HidrawBackend::Open(const std::string& path) {
     if (!Owns(path)) return nullptr;
     hid_device* dev = hid_open_path(path.c_str());
     if (!dev) return nullptr;
-    return std::make_unique<HidrawDevice>(dev);
+    return std::make_unique<HidrawDevice>(dev, path);
 }
 
 std::unique_ptr<HidWatch> HidrawBackend::Watch() { return std::make_unique<HidrawWatch>(*this); }

@@ -82,6 +82,10 @@ public:
         return static_cast<int>(n);
     }
 
+    // The connection itself: input arrives on it unasked. Reports queued behind a
+    // feature answer are not signalled; a reader drains once after such requests.
+    int InputFd() override { return fd_; }
+
     std::optional<std::string> ProductString() override { return info_.product; }
     std::optional<std::string> ManufacturerString() override { return info_.manufacturer; }
 

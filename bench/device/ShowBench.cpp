@@ -9,7 +9,7 @@
 #include <string>
 
 #include "device/TransferLists.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 
 namespace {
 
@@ -19,10 +19,8 @@ using Clock = std::chrono::steady_clock;
 constexpr double kFloorMs = pallix::kLoadListSize * 10.0;
 
 int Ctl(const std::vector<std::string>& args) {
-    std::vector<std::string> argv{BuiltProgram("cli/pallixctl")};
-    argv.insert(argv.end(), args.begin(), args.end());
     std::string out;
-    return RunProgram(argv, &out);
+    return RunPallixctl(args, &out);
 }
 
 int CountSets(const std::vector<TraceLine>& trace, std::uint8_t command) {
@@ -45,7 +43,7 @@ int main(int argc, char** argv) {
     std::printf("pacing floor: %d steps x 10 ms = %.0f ms\n", pallix::kLoadListSize, kFloorMs);
 
     for (int latency : {0, 1}) {
-        VirtualMouseProcess vmouse(env, "bench" + std::to_string(latency), {"--latency-ms", std::to_string(latency)});
+        VmouseProcess vmouse(env, "bench" + std::to_string(latency), {"--latency-ms", std::to_string(latency)});
         if (!vmouse.Ready()) {
             std::fprintf(stderr, "pallix-vmouse did not start\n");
             return 1;

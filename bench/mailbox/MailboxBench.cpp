@@ -10,7 +10,7 @@
 #include "common/Posting.h"
 #include "platform/Mailbox.h"
 #include "platform/MailboxPoster.h"
-#include "tests/support/MemorySettingsStore.h"
+#include "platform/SqliteSettingsStore.h"
 #include "tests/support/TempEnv.h"
 
 namespace {
@@ -47,13 +47,13 @@ void BM_Post(benchmark::State& state) {
     TimePosts(state, receiver, poster, [&] { return poster.Post(receiver.Handle(), message); });
 }
 
-// The monitor's rule end to end (with the store in memory): read the handle, check
+// The monitor's rule end to end (with the real store): read the handle, check
 // that it is live, post.
 void BM_PostToLiveWindow(benchmark::State& state) {
     test::TempEnv env;
     Mailbox receiver;
     MailboxPoster poster;
-    test::MemorySettingsStore store;
+    SqliteSettingsStore store{(env.Root() / "settings.sqlite3").string()};
     PublishHandle(store, kOsdHandle, receiver.Handle());
     const Message message{WM_OSD_NOTIFY, OSD_PROFILE_LEVEL, 0x1234};
     TimePosts(state, receiver, poster,

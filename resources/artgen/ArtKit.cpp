@@ -104,8 +104,6 @@ void DialogFace(QPainter& p, int w, int h, const QString& title) {
     p.fillRect(QRect(1, 40, w - 2, 2), pal::accent);
     p.fillRect(QRect(16, 14, 12, 12), pal::accent);
     Label(p, QRect(38, 2, w - 60, 38), title, 17, pal::text, Qt::AlignLeft | Qt::AlignVCenter);
-    // A thin accent on the lower edge ties the face together.
-    p.fillRect(QRect(w - 120, h - 4, 90, 2), pal::accentDark);
 }
 
 void Well(QPainter& p, const QRect& r) {

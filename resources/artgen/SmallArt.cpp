@@ -113,14 +113,17 @@ QImage Icon(int kind) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
     const QColor fg(225, 225, 228), red = pal::accentBright;
+    auto arrow = [&](bool down) {
+        if (down) p.drawPolygon(QPolygonF({QPointF(16, 5), QPointF(23, 5), QPointF(19.5, 12)}));
+        else p.drawPolygon(QPolygonF({QPointF(16, 12), QPointF(23, 12), QPointF(19.5, 5)}));
+    };
     auto key = [&](bool down) {
         p.setBrush(QColor(60, 60, 66));
         p.drawRoundedRect(QRectF(1, 2, 13, 12), 2, 2);
         p.setBrush(fg);
         p.drawRect(QRectF(4, 5, 7, 2));
         p.setBrush(red);
-        if (down) p.drawPolygon(QPolygonF({QPointF(16, 5), QPointF(23, 5), QPointF(19.5, 12)}));
-        else p.drawPolygon(QPolygonF({QPointF(16, 12), QPointF(23, 12), QPointF(19.5, 5)}));
+        arrow(down);
     };
     auto mouse = [&](bool down) {
         p.setBrush(QColor(60, 60, 66));
@@ -128,8 +131,7 @@ QImage Icon(int kind) {
         p.setBrush(red);
         p.drawRect(QRectF(3, 2, 4, 5));
         p.setBrush(fg);
-        if (down) p.drawPolygon(QPolygonF({QPointF(16, 5), QPointF(23, 5), QPointF(19.5, 12)}));
-        else p.drawPolygon(QPolygonF({QPointF(16, 12), QPointF(23, 12), QPointF(19.5, 5)}));
+        arrow(down);
     };
     auto text = [&](const QString& t, const QColor& c) {
         p.setFont(Font(11, true));

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "device/MemoryMap.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 
 namespace pallix::test {
 namespace {
@@ -16,15 +16,12 @@ protected:
     void SetUp() override { setenv("PALLIX_HID_BACKENDS", "virtual", 1); }
     void TearDown() override { unsetenv("PALLIX_HID_BACKENDS"); }
 
-    int Ctl(std::vector<std::string> args, std::string* out = nullptr) {
-        args.insert(args.begin(), BuiltProgram("cli/pallixctl"));
-        return RunProgram(args, out);
-    }
+    int Ctl(const std::vector<std::string>& args, std::string* out = nullptr) { return RunPallixctl(args, out); }
     TempEnv env;
 };
 
 TEST_F(DeviceCommands, RefusalsWriteNothing) {
-    VirtualMouseProcess vmouse(env, "cli", {"--model", "0x1801"});
+    VmouseProcess vmouse(env, "cli", {"--model", "0x1801"});
     ASSERT_TRUE(vmouse.Ready());
     EXPECT_EQ(Ctl({"set-dpi", "6", "1", "800"}), 2);
     EXPECT_EQ(Ctl({"set-button", "1", "9", "CLICK"}), 2);
@@ -40,7 +37,7 @@ TEST_F(DeviceCommands, RefusalsWriteNothing) {
 }
 
 TEST_F(DeviceCommands, ChangesAreAppliedAndShown) {
-    VirtualMouseProcess vmouse(env, "cli", {"--model", "0x1801"});
+    VmouseProcess vmouse(env, "cli", {"--model", "0x1801"});
     ASSERT_TRUE(vmouse.Ready());
     std::string out;
     ASSERT_EQ(Ctl({"set-dpi", "2", "3", "5000", "--quiet"}, &out), 0) << out;

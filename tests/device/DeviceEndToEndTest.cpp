@@ -9,7 +9,7 @@
 #include "device/HidPathOpener.h"
 #include "device/TransferEngine.h"
 #include "platform/VirtualHidBackend.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 
 namespace pallix::test {
 namespace {
@@ -63,7 +63,7 @@ std::vector<Bytes> SetRequests(const std::vector<TraceLine>& trace) {
 class DeviceEndToEnd : public ::testing::Test {
 protected:
     TempEnv env;
-    VirtualMouseProcess vmouse{env, "e2e"};
+    VmouseProcess vmouse{env, "e2e"};
     std::shared_ptr<HidPathOpener> opener =
         std::make_shared<BackendPathOpener>(std::vector<std::shared_ptr<HidBackend>>{std::make_shared<VirtualHidBackend>()});
     CIcRK44 memory{opener, [](int) {}};

@@ -77,9 +77,9 @@ public:
     std::array<std::uint8_t, report::kFeatureSize> response{};
 };
 
-class ScriptedDevice : public HidDevice {
+class ScriptedMouseDevice : public HidDevice {
 public:
-    explicit ScriptedDevice(std::shared_ptr<ScriptedMouse> mouse) : m_(std::move(mouse)) {}
+    explicit ScriptedMouseDevice(std::shared_ptr<ScriptedMouse> mouse) : m_(std::move(mouse)) {}
 
     int SetFeature(const std::uint8_t* data, std::size_t length) override {
         Report r(data, data + length);
@@ -135,7 +135,7 @@ inline std::unique_ptr<HidDevice> ScriptedMouse::Open(const std::string& p) {
     }
     log.push_back({Exchange::kOpen, {}, ok, {}});
     if (!ok) return nullptr;
-    return std::make_unique<ScriptedDevice>(shared_from_this());
+    return std::make_unique<ScriptedMouseDevice>(shared_from_this());
 }
 
 }  // namespace pallix::test

@@ -9,7 +9,7 @@
 #include "platform/HidrawBackend.h"
 #include "platform/VirtualHidBackend.h"
 #include "platform/qt/QtHidWatchScheduler.h"
-#include "tests/hid/VmouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/support/TempEnv.h"
 
 namespace pallix {

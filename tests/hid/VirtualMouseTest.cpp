@@ -9,7 +9,7 @@
 #include "platform/SeqPacketSocket.h"
 #include "platform/VirtualHidBackend.h"
 #include "platform/VirtualHidProtocol.h"
-#include "tests/hid/VmouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/support/TempEnv.h"
 
 namespace pallix {
@@ -83,7 +83,7 @@ TEST_F(VirtualMouseTest, EnumeratesOneAndThenTwoMice) {
     // The command-line client lists the same.
     std::string out;
     setenv("PALLIX_HID_BACKENDS", "virtual", 1);
-    EXPECT_EQ(test::RunProgram({std::string(PALLIX_BUILD_DIR) + "/cli/pallixctl", "devices"}, &out), 0);
+    EXPECT_EQ(test::RunPallixctl({"devices"}, &out), 0);
     unsetenv("PALLIX_HID_BACKENDS");
     EXPECT_EQ(out, "0\t0x1802\tPALLIX Ostrel Gaming Mouse\tvhid:m1\n1\t0x1801\t \tvhid:m2\n");
 

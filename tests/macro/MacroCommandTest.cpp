@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "tests/support/RunProgram.h"
 #include "tests/support/TempEnv.h"
 
 namespace {
@@ -14,20 +13,16 @@ struct Output {
     int status;
 };
 
-// Runs pallixctl with a shell-quoted argument string; stdout only.
-Output Pallixctl(const std::string& args) {
-    const std::string command = std::string(PALLIX_BUILD_DIR) + "/cli/pallixctl " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
+// Runs pallixctl with the given arguments; stdout only.
+Output Pallixctl(const std::vector<std::string>& args) {
     Output out{"", -1};
-    if (!pipe) return out;
-    std::array<char, 512> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) out.text += buffer.data();
-    out.status = WEXITSTATUS(pclose(pipe));
+    out.status = pallix::test::RunPallixctl(args, &out.text);
     return out;
 }
 
 TEST(MacroCommand, DecodePrintsNumberInstructionAndDelay) {
-    const Output out = Pallixctl("macro decode 83 02 05 00 04 01 64 01 64 0x84 '83 87 00000000'");
+    const Output out =
+        Pallixctl({"macro", "decode", "83", "02", "05", "00", "04", "01", "64", "01", "64", "0x84", "83 87 00000000"});
     EXPECT_EQ(out.status, 0);
     EXPECT_EQ(out.text,
               "1\tGOTO 3\t0ms\n"
@@ -37,10 +32,10 @@ TEST(MacroCommand, DecodePrintsNumberInstructionAndDelay) {
 }
 
 TEST(MacroCommand, DecodeRefusesBadHexAndOversizedScripts) {
-    EXPECT_EQ(Pallixctl("macro decode 8").status, 1);
-    EXPECT_EQ(Pallixctl("macro decode zz").status, 1);
-    EXPECT_EQ(Pallixctl("macro decode " + std::string(514, '0')).status, 1);
-    EXPECT_EQ(Pallixctl("macro").status, 2);
+    EXPECT_EQ(Pallixctl({"macro", "decode", "8"}).status, 1);
+    EXPECT_EQ(Pallixctl({"macro", "decode", "zz"}).status, 1);
+    EXPECT_EQ(Pallixctl({"macro", "decode", std::string(514, '0')}).status, 1);
+    EXPECT_EQ(Pallixctl({"macro"}).status, 2);
 }
 
 TEST(MacroCommand, ShowReadsAFileByPathOrByMacroName) {
@@ -51,10 +46,10 @@ TEST(MacroCommand, ShowReadsAFileByPathOrByMacroName) {
     std::ofstream(folder / "click.Mac", std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
 
     const std::string expected = "1\tL-Button\t250ms\n";
-    EXPECT_EQ(Pallixctl("macro show '" + (folder / "click.Mac").string() + "'").text, expected);
-    EXPECT_EQ(Pallixctl("macro show click").text, expected);
-    EXPECT_EQ(Pallixctl("macro list").text, "click\n");
-    EXPECT_EQ(Pallixctl("macro show nothing").status, 1);
+    EXPECT_EQ(Pallixctl({"macro", "show", (folder / "click.Mac").string()}).text, expected);
+    EXPECT_EQ(Pallixctl({"macro", "show", "click"}).text, expected);
+    EXPECT_EQ(Pallixctl({"macro", "list"}).text, "click\n");
+    EXPECT_EQ(Pallixctl({"macro", "show", "nothing"}).status, 1);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include "platform/Mailbox.h"
 #include "platform/MailboxPoster.h"
+#include "platform/SqliteSettingsStore.h"
 #include "tests/mailbox/MailboxTestSupport.h"
-#include "tests/support/MemorySettingsStore.h"
 #include "tests/support/TempEnv.h"
 
 using namespace pallix;
@@ -21,7 +21,7 @@ using Inbox = std::vector<Message>;
 class PostingTest : public ::testing::Test {
 protected:
     test::TempEnv env;
-    test::MemorySettingsStore store;
+    SqliteSettingsStore store{(env.Root() / "settings.sqlite3").string()};
     MailboxPoster poster;
     Mailbox mainWindow, configure, macroEditor, lighting, osd;
 
@@ -156,7 +156,7 @@ TEST_F(PostingTest, EachHandleIsWithdrawnItsOwnWay) {
         ASSERT_EQ(PublishHandle(store, name, 0x1234), 1);
         EXPECT_EQ(store.ReadDword(name), 0x1234u);
         EXPECT_EQ(WithdrawHandle(store, name), 1);
-        EXPECT_EQ(store.Has(name), after.has_value());
+        EXPECT_EQ(store.Lookup(name).has_value(), after.has_value());
         if (after) {
             EXPECT_EQ(store.ReadDword(name), *after);
         }

@@ -15,21 +15,14 @@
 #include "platform/InstanceLock.h"
 #include "platform/Mailbox.h"
 #include "tests/support/TempEnv.h"
+#include "tests/support/WaitFor.h"
 
 using namespace pallix;
 namespace fs = std::filesystem;
 
 namespace {
 
-template <typename Predicate>
-bool WaitFor(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
+using pallix::test::WaitFor;
 
 fs::path WriteScript(const fs::path& path, const std::string& body, fs::perms perms) {
     std::ofstream(path) << "#!/bin/sh\n" << body;

@@ -1,0 +1,47 @@
+#pragma once
+// The monitor's icon in the notification area and its menu. Menu choices and a
+// double-click reach the owner as command ids, after the menu has closed.
+#include <functional>
+#include <memory>
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "monitor/MonitorLanguage.h"
+
+namespace pallix::monitor {
+
+inline constexpr int IDM_TRAY_LAUNCH = 2000;
+inline constexpr int IDM_TRAY_WEBSITE = 2001;
+inline constexpr int IDM_TRAY_OSD = 2002;
+inline constexpr int IDM_TRAY_EXIT = 2100;
+inline constexpr int kOsdItemPosition = 2;
+
+class CTaskIcon : public QObject {
+    Q_OBJECT
+public:
+    using CommandSink = std::function<void(int id)>;
+    CTaskIcon(const MenuTexts& texts, CommandSink sink);
+    ~CTaskIcon() override;
+
+    // Puts the icon into the notification area, once; false when there is none or
+    // the icon is there already.
+    bool AddIcon(const QIcon& icon, const QString& tooltip);
+    bool IsAdded() const { return added_; }
+    // Text of the OSD item (position 2): slot 2 while disabled, slot 4 while enabled.
+    void SetOsdItem(bool osdEnabled);
+
+    QMenu& menu() { return menu_; }
+    const MenuTexts& texts() const { return texts_; }
+
+private:
+    void Post(int id);
+
+    MenuTexts texts_;
+    CommandSink sink_;
+    QMenu menu_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    bool added_ = false;
+};
+
+}  // namespace pallix::monitor

@@ -1,0 +1,71 @@
+// Qx7Monitor: the background monitor. Started with "/Automation" it stays silent in
+// the tray; otherwise it also brings up the configuration program.
+#include <csignal>
+#include <cstdlib>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include "monitor/CCommandDispatcher.h"
+
+#ifndef PALLIX_INSTALL_BINDIR
+#define PALLIX_INSTALL_BINDIR "/usr/local/bin"
+#endif
+#ifndef PALLIX_INSTALL_LIBDIR
+#define PALLIX_INSTALL_LIBDIR "/usr/local/lib"
+#endif
+#ifndef PALLIX_INSTALL_LANGUAGEDIR
+#define PALLIX_INSTALL_LANGUAGEDIR "/usr/local/share/pallix-ostrel/MonitorLanguages"
+#endif
+
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    (void)!write(gSignalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the loop, so the display is unloaded and withdrawn as on Exit.
+void QuitOnTerminate(QApplication& app) {
+    if (pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QApplication::quit);
+    struct sigaction action {};
+    action.sa_handler = OnTerminate;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The display must place itself above other windows, which a native Wayland
+    // client cannot do: run through XWayland unless told otherwise.
+    if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
+
+    bool automation = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]).find("/Automation") != std::string::npos) automation = true;
+
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(QStringLiteral("Qx7Monitor"));
+
+    pallix::monitor::MonitorFolders folders{QCoreApplication::applicationDirPath().toStdString(), PALLIX_INSTALL_BINDIR,
+                                            PALLIX_INSTALL_LIBDIR, PALLIX_INSTALL_LANGUAGEDIR};
+    pallix::monitor::CCommandDispatcher dispatcher(folders, automation);
+    if (!dispatcher.Start()) return 0;
+    QuitOnTerminate(app);
+    QObject::connect(&dispatcher, &pallix::monitor::CCommandDispatcher::exitRequested, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    const int code = app.exec();
+    dispatcher.Shutdown();
+    return code;
+}

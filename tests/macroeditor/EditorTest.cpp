@@ -1,0 +1,231 @@
+// The editor's files, delays, line buttons, list control and published handle, on
+// real files and a real settings store.
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <fstream>
+
+#include "common/Posting.h"
+#include "dialogs/macroeditor/DelayField.h"
+#include "dialogs/macroeditor/SkinHeaderCtrl.h"
+#include "dialogs/macroeditor/SkinListCtrl.h"
+#include "macro/MacroFile.h"
+#include "platform/MailboxPoster.h"
+#include "skin/SkinVerticleScrollbar.h"
+#include "tests/macroeditor/EditorFixture.h"
+
+namespace pallix::test {
+namespace {
+
+using namespace pallix::macro;
+namespace fs = std::filesystem;
+
+Bytes FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class Editor : public EditorFixture {};
+
+TEST(DelayFieldRules, TypedTextsAndUnitSteps) {
+    struct Case { const char* typed; const char* kept; };
+    for (const Case c : {Case{"0", "0"}, Case{"05", "0"}, Case{"6000", "5000"}, Case{"12a", "12"}, Case{"a", ""},
+                         Case{"5000", "5000"}, Case{"50000", "5000"}, Case{"", ""}})
+        EXPECT_EQ(delayfield::Validated(QString::fromLatin1(c.typed)), QString::fromLatin1(c.kept)) << c.typed;
+    EXPECT_EQ(delayfield::UnitMore(110), 150);
+    EXPECT_EQ(delayfield::UnitLess(110), 75);
+    EXPECT_EQ(delayfield::UnitLess(30), 0);
+    EXPECT_EQ(delayfield::UnitMore(5000), 5000);
+    EXPECT_EQ(delayfield::UnitMore(delayfield::ReadNumber(QStringLiteral("0x64"), 19)), 125);
+    EXPECT_EQ(delayfield::ReadNumber(QStringLiteral(" 1,000 "), 19), 1000);
+    EXPECT_EQ(delayfield::DefaultDelayOf(4990), 4975);
+    EXPECT_EQ(delayfield::DefaultDelayOf(10), 25);
+    EXPECT_EQ(delayfield::DefaultDelayOf(9999), 5000);
+}
+
+TEST_F(Editor, FieldsFollowTheTypingRuleAndUnitButtons) {
+    QLineEdit* field = editor->DelayField();
+    field->clear();
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("05"));
+    EXPECT_EQ(field->text(), "0");
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("12a"));
+    EXPECT_EQ(field->text(), "12");
+    field->setText(QStringLiteral("110"));
+    editor->OnCommand(CSkinMacroDlg::IDC_UNIT_MORE);
+    EXPECT_EQ(field->text(), "150");
+    field->setText(QStringLiteral("110"));
+    editor->OnCommand(CSkinMacroDlg::IDC_UNIT_LESS);
+    EXPECT_EQ(field->text(), "75");
+}
+
+TEST_F(Editor, InsertAdjustMoveDeleteAndTheLineButtons) {
+    OpenMacro("Lines");
+    AnswerNextPrompt();
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);  // no command chosen
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Bad Selected Macro!")});
+    editor->SelectCommand(0);
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);
+    editor->SelectCommand(1);
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);
+    ASSERT_EQ(editor->Lines().Count(), 2);
+    EXPECT_EQ(editor->Lines().Line(1).instruction[1], 0x81);
+    EXPECT_TRUE(editor->Changed());
+
+    editor->Lines().SetSelection({1});
+    editor->OnCommand(CSkinMacroDlg::IDC_ADJUST);  // the field still says 0
+    editor->DelayField()->setText(QStringLiteral("250"));
+    editor->OnCommand(CSkinMacroDlg::IDC_ADJUST);
+    EXPECT_EQ(editor->Lines().Line(1).delayCount, 11);
+    editor->Lines().SetSelection({1});
+    editor->OnCommand(CSkinMacroDlg::IDC_UP);
+    EXPECT_EQ(editor->Lines().Line(0).instruction[1], 0x81);
+    EXPECT_FALSE(editor->Control(CSkinMacroDlg::IDC_UP)->isEnabled());
+    EXPECT_TRUE(editor->Control(CSkinMacroDlg::IDC_DOWN)->isEnabled());
+
+    editor->Lines().SetSelection({});
+    WhenModalOpens([this](QWidget*) { prompt.done(CSkinDlg::kResultCancel); });
+    editor->OnCommand(CSkinMacroDlg::IDC_DELETE);  // asks; NO keeps the lines
+    EXPECT_EQ(editor->Lines().Count(), 2);
+    WhenModalOpens([this](QWidget*) {
+        shown << prompt.text;
+        prompt.done(CSkinDlg::kResultOk);
+    });
+    editor->OnCommand(CSkinMacroDlg::IDC_DELETE);
+    EXPECT_EQ(shown.back(), "Clear macro definitions?");
+    EXPECT_EQ(editor->Lines().Count(), 0);
+}
+
+TEST_F(Editor, CreateSaveReloadSaveAsLoadAndDelete) {
+    WhenModalOpens([this](QWidget*) {
+        EXPECT_EQ(prompt.mode, CSkinDlg::kNameEntry);
+        prompt.Entry()->setText(QStringLiteral("Combo"));
+        prompt.OkButton()->click();
+    });
+    editor->OnCommand(CSkinMacroDlg::IDC_NEW);
+    ASSERT_EQ(editor->MacroName(), "Combo");
+    const fs::path path = folder / "Combo.Mac";
+    EXPECT_EQ(FileBytes(path), (Bytes{0x6D, 0x18, 0xA1, 0, 0, 0x19, 1, 0, 0}));
+    EXPECT_TRUE(editor->Control(CSkinMacroDlg::IDC_RECORD)->isEnabled());
+
+    editor->SelectCommand(2);
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);
+    const Bytes script = Script();
+    editor->OnCommand(CSkinMacroDlg::IDC_APPLY);
+    EXPECT_FALSE(editor->Changed());
+    const Bytes saved = FileBytes(path);
+    ASSERT_EQ(saved.size(), 9 + script.size());
+    EXPECT_TRUE(std::equal(script.begin(), script.end(), saved.begin() + 9));
+
+    // A second macro of the same name is refused and the file left alone.
+    WhenModalOpens([this](QWidget*) {
+        prompt.Entry()->setText(QStringLiteral("Combo"));
+        prompt.OkButton()->click();
+        AnswerNextPrompt();
+    });
+    editor->OnCommand(CSkinMacroDlg::IDC_NEW);
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Macro exist!")});
+    EXPECT_EQ(FileBytes(path), saved);
+
+    const fs::path outside = env.Root() / "export.mac";
+    editor->SaveAsFile(QString::fromStdString(outside.string()));
+    EXPECT_EQ(FileBytes(outside), saved);
+    EXPECT_EQ(editor->MacroName(), "Combo");
+
+    editor->LoadFromFile(QString::fromStdString(outside.string()));
+    EXPECT_EQ(editor->MacroName(), "export");
+    EXPECT_EQ(FileBytes(folder / "export.Mac"), saved);
+    EXPECT_EQ(Script(), script);
+    EXPECT_FALSE(editor->Changed());
+
+    editor->OnCommand(CSkinMacroDlg::IDC_DELETE_FILE);
+    EXPECT_FALSE(fs::exists(folder / "export.Mac"));
+    EXPECT_TRUE(editor->MacroName().isEmpty());
+    EXPECT_EQ(editor->Lines().Count(), 0);
+    EXPECT_EQ(editor->MacroList()->findText(QStringLiteral("export")), -1);
+}
+
+TEST_F(Editor, SelectingAnotherMacroDropsTheEditAndOkSaves) {
+    OpenMacro("One");
+    editor->SelectCommand(0);
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);
+    OpenMacro("Two");  // the edit of One is lost without a question
+    EXPECT_EQ(FileBytes(folder / "One.Mac").size(), 9u);
+    editor->SelectCommand(4);
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);
+    editor->OnCommand(CSkinMacroDlg::IDOK);
+    EXPECT_GT(FileBytes(folder / "Two.Mac").size(), 9u);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(store.ReadDword(kMacroEditHandle), kDwordMissing);
+}
+
+TEST_F(Editor, PublishesItsHandleAndFollowsTheProfileFromDeviceEvents) {
+    const std::uint32_t handle = store.ReadDword(kMacroEditHandle);
+    ASSERT_TRUE(IsPublishedHandle(handle));
+    EXPECT_EQ(handle, editor->Handle());
+    MailboxPoster poster;
+    // Profile 3 (value 2), then a level change without the profile bit, then a bad profile.
+    for (std::uint32_t lParam : {0x80u | (2u << 4), 0x05u, 0x80u | (6u << 4)})
+        ASSERT_EQ(PostToWindow(store, poster, kMacroEditHandle, {WM_DEVICE_EVENT, OSD_PROFILE_LEVEL, lParam}),
+                  PostResult::Posted);
+    QTRY_COMPARE(editor->Profile(), 2);
+    QTest::qWait(50);
+    EXPECT_EQ(reported, std::vector<int>{2});
+    EXPECT_EQ(editor->OnDeviceEvent(1, 0x80), 0);
+    editor->OnCommand(CSkinMacroDlg::IDCANCEL);
+    EXPECT_EQ(store.ReadDword(kMacroEditHandle), kDwordMissing);
+}
+
+TEST_F(Editor, OnlyTheTopBandDragsTheWindow) {
+    auto drag = [this](QPoint from, QPoint to) {
+        const QPoint global = editor->mapToGlobal(from);
+        QMouseEvent press(QEvent::MouseButtonPress, from, global, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(editor.get(), &press);
+        QMouseEvent move(QEvent::MouseMove, to, global + (to - from), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(editor.get(), &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, global + (to - from), Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(editor.get(), &release);
+    };
+    const QPoint start = editor->pos();
+    drag(QPoint(200, 39), QPoint(250, 69));
+    EXPECT_EQ(editor->pos(), start + QPoint(50, 30));
+    drag(QPoint(200, 40), QPoint(250, 70));
+    EXPECT_EQ(editor->pos(), start + QPoint(50, 30));
+}
+
+TEST_F(Editor, ListWheelPagesSelectionColoursAndNoSystemBars) {
+    OpenMacro("Long");
+    for (int i = 0; i < 30; ++i) editor->Lines().Append(static_cast<std::uint8_t>(0x04 + i % 20));
+    CSkinListCtrl* list = editor->List();
+    list->scrollToTop();
+    QTest::qWait(10);
+    const int perPage = list->ItemsPerPage();
+    ASSERT_GT(perPage, 3);
+    ASSERT_LT(perPage, 30);
+    QWheelEvent down(QPointF(50, 50), list->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &down);
+    EXPECT_TRUE(list->visualItemRect(list->topLevelItem(perPage)).intersects(list->viewport()->rect()));
+    list->scrollToTop();
+    QWheelEvent up(QPointF(50, 50), list->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &up);
+    EXPECT_EQ(list->TopIndex(), 0);
+    EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(list->ScrollBar()->isVisible());
+    EXPECT_EQ(list->ScrollBar()->geometry(), QRect(338, 99, 17, 330));
+
+    editor->Lines().Select(0);
+    const QImage shot = list->viewport()->grab().toImage();
+    const QRect row = list->visualItemRect(list->topLevelItem(0));
+    EXPECT_EQ(QColor(shot.pixel(row.right() - 2, row.center().y())), CSkinListCtrl::kSelectedBackground);
+    const QRect other = list->visualItemRect(list->topLevelItem(1));
+    EXPECT_EQ(QColor(shot.pixel(other.right() - 2, other.center().y())), CSkinListCtrl::kBackground);
+    EXPECT_EQ(list->header()->sectionSize(0), 0);
+    EXPECT_EQ(list->header()->sectionSize(1), 125);
+}
+
+}  // namespace
+}  // namespace pallix::test
