@@ -2,6 +2,7 @@
 
 #include "app/texts/LoadLanguage.h"
 #include "app/texts/qt/ShowMessage.h"
+#include "app/window/ConfigDialogs.h"
 #include "app/window/MainFrameDlg.h"
 #include "common/Posting.h"
 #include "platform/HidBackends.h"
@@ -53,6 +54,9 @@ int CQX7App::Run(const QStringList& arguments) {
         return texts::FindProgramFile(kRegistrationPage, "HELP", texts::DefaultLocations(&store)).string();
     };
     CMainFrameDlg window(std::move(parts), IsAutomation(arguments));
+    CConfigDialogs dialogs(window, store, *pointer, poster);
+    window.configDialogHook = [&dialogs](int id, int& profile) { return dialogs.Run(id, profile); };
+    window.closeDialogsHook = [&dialogs] { dialogs.CloseForLostMouse(); };
     window.RunModal();
     return 0;
 }

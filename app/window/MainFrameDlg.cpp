@@ -371,6 +371,7 @@ void CMainFrameDlg::CloseProgram() {
 
 void CMainFrameDlg::CloseDialogs() {
     if (prompt_->isVisible()) prompt_->reject();
+    if (closeDialogsHook) closeDialogsHook();
 }
 
 void CMainFrameDlg::closeEvent(QCloseEvent* e) {

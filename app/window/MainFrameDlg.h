@@ -56,6 +56,7 @@ public:
     std::function<int(CMainFrameModel&, const std::vector<std::string>&)> selectionHook;
     // The configuration dialogs 1009, 1011, 1012: none until they are built.
     std::function<std::optional<int>(int id, int& profile)> configDialogHook;
+    std::function<void()> closeDialogsHook;  // the mouse was lost while one is open
 
     // MainFrameView
     int RunPrompt(PromptRequest& request) override;

@@ -25,7 +25,7 @@
 #include "platform/Mailbox.h"
 #include "platform/MailboxPoster.h"
 #include "platform/SqliteSettingsStore.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     TempEnv env;
     setenv("PALLIX_HID_BACKENDS", "virtual", 1);
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    VirtualMouseProcess mouse(env, "bench");
+    VmouseProcess mouse(env, "bench");
     if (!mouse.Ready()) {
         std::fprintf(stderr, "pallix-vmouse did not start\n");
         return 1;

@@ -22,7 +22,7 @@
 #include "platform/MailboxPoster.h"
 #include "platform/SqliteSettingsStore.h"
 #include "platform/qt/QtMailbox.h"
-#include "tests/device/VirtualMouseProcess.h"
+#include "tests/support/VmouseProcess.h"
 #include "tests/support/TempEnv.h"
 
 namespace pallix::test {
@@ -43,7 +43,7 @@ inline const bool kAppTestEnvironment = (::testing::AddGlobalTestEnvironment(new
 using Bytes = std::vector<std::uint8_t>;
 
 // Control reports (c4 P1 P2 P3) and memory writes (de) a mouse received, in order.
-inline std::vector<Bytes> ControlsOf(const VirtualMouseProcess& mouse) {
+inline std::vector<Bytes> ControlsOf(const VmouseProcess& mouse) {
     std::vector<Bytes> out;
     for (const auto& line : mouse.Trace())
         if (line.direction == "set" && line.bytes.size() >= 5 && line.bytes[1] == 0xc4)
@@ -51,7 +51,7 @@ inline std::vector<Bytes> ControlsOf(const VirtualMouseProcess& mouse) {
     return out;
 }
 
-inline std::vector<std::pair<int, int>> WritesOf(const VirtualMouseProcess& mouse) {
+inline std::vector<std::pair<int, int>> WritesOf(const VmouseProcess& mouse) {
     std::vector<std::pair<int, int>> out;
     for (const auto& line : mouse.Trace())
         if (line.direction == "set" && line.bytes.size() >= 5 && line.bytes[1] == 0xde && !line.failed)
@@ -70,8 +70,8 @@ protected:
         unsetenv("PALLIX_HID_BACKENDS");
     }
 
-    VirtualMouseProcess& AddMouse(const std::string& name, std::vector<std::string> extra = {}) {
-        mice_.push_back(std::make_unique<VirtualMouseProcess>(env_, name, std::move(extra)));
+    VmouseProcess& AddMouse(const std::string& name, std::vector<std::string> extra = {}) {
+        mice_.push_back(std::make_unique<VmouseProcess>(env_, name, std::move(extra)));
         EXPECT_TRUE(mice_.back()->Ready());
         return *mice_.back();
     }
@@ -145,7 +145,7 @@ protected:
     std::filesystem::path documents_;
     SqliteSettingsStore store_;
     MailboxPoster poster_;
-    std::vector<std::unique_ptr<VirtualMouseProcess>> mice_;
+    std::vector<std::unique_ptr<VmouseProcess>> mice_;
     std::unique_ptr<QtMailbox> osd_;
     std::vector<Message> osdMessages_;
     std::unique_ptr<app::CMainFrameDlg> window_;
