@@ -1,0 +1,39 @@
+#include "app/window/DeviceSelectDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "skin/SkinControl.h"
+
+namespace pallix::app {
+
+CDeviceSelectDlg::CDeviceSelectDlg(const std::vector<std::string>& lines, std::function<void(int)> picked,
+                                   QWidget* parent)
+    : QDialog(parent), picked_(std::move(picked)) {
+    setWindowTitle(QStringLiteral("Quelta Drevon Kest"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("More than one Gamer Mouse connected!  Please select one mouse."), this));
+    list_ = new QComboBox(this);
+    SetControlId(list_, IDC_DEVICE_LIST);
+    for (const auto& line : lines) list_->addItem(QString::fromStdString(line));
+    list_->setCurrentIndex(0);
+    layout->addWidget(list_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    SetControlId(buttons->button(QDialogButtonBox::Ok), 1);
+    SetControlId(buttons->button(QDialogButtonBox::Cancel), 2);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(list_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (picked_) picked_(index);
+    });
+}
+
+int CDeviceSelectDlg::Run() {
+    return exec() == QDialog::Accepted ? list_->currentIndex() : -1;
+}
+
+}  // namespace pallix::app

@@ -1,0 +1,382 @@
+#include "app/window/MainFrameDlg.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "app/texts/TextTables.h"
+#include "app/texts/qt/ShowMessage.h"
+#include "app/texts/qt/TextFonts.h"
+#include "app/window/DeviceSelectDlg.h"
+#include "dialogs/OsdProgress.h"
+#include "dialogs/SkinDlg.h"
+#include "dialogs/UiKeyIndex.h"
+#include "dialogs/UiKeyStatus.h"
+#include "device/ButtonFunctions.h"
+#include "platform/qt/QtHidWatchScheduler.h"
+#include "platform/qt/QtMailbox.h"
+#include "resources/Artwork.h"
+#include "skin/HoverButton.h"
+#include "skin/Region.h"
+#include "skin/SkinControl.h"
+
+namespace pallix::app {
+
+namespace {
+
+constexpr QRgb kFaceKey = qRgb(0, 64, 0);
+constexpr int kPageFaceBase = 121;
+constexpr int kProfileNormal[5] = {165, 166, 167, 168, 288};
+constexpr int kProfileSelected[5] = {169, 170, 171, 172, 289};
+
+// Spots of buttons 1-8 on the mouse picture of page 3.
+constexpr QPoint kMarkerSpots[8] = {{120, 240}, {240, 240}, {180, 245}, {78, 330},
+                                    {78, 380}, {180, 310}, {282, 330}, {180, 350}};
+// Profiles 1-3 in the first row, 4 and 5 below, right-aligned under the heading.
+constexpr QPoint kProfileSpots[5] = {{385, 183}, {490, 183}, {595, 183}, {490, 215}, {595, 215}};
+
+const char* kButtonStyle =
+    "QPushButton { color: #e6e6e6; background: #2a2a2a; border: 1px solid #6a1010; border-radius: 3px;"
+    " font: bold 11px; padding: 2px; }"
+    "QPushButton:hover { background: #5a1010; }"
+    "QPushButton:disabled { color: #777; border-color: #444; }";
+
+int KeyStatusKind(ButtonKind kind) {
+    switch (kind) {
+    case ButtonKind::kMacro: return CUiKeyStatus::kMacro;
+    case ButtonKind::kSingleKey: return CUiKeyStatus::kSingleKey;
+    case ButtonKind::kLauncher: return CUiKeyStatus::kLauncher;
+    case ButtonKind::kDefault: break;
+    }
+    return CUiKeyStatus::kDefault;
+}
+
+QString ButtonText(const ButtonView& view) {
+    if (!view.storedName && view.function >= 0 && view.function < texts::kFunctionNameCount)
+        return QString::fromStdString(texts::FunctionName(view.function));
+    return QString::fromStdString(view.name);
+}
+
+}  // namespace
+
+CMainFrameDlg::CMainFrameDlg(ModelParts parts, bool automation, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      mailbox_(std::make_unique<QtMailbox>()),
+      prompt_(std::make_unique<CSkinDlg>(this)),
+      progress_(std::make_unique<COsdProgress>()) {
+    prompt_->Initialise(texts::BuildFont(5), texts::BuildFont(4));
+    texts::SetMessagePrompt(prompt_.get());
+    progress_->Create(COsdProgress::kFrames);
+    setWindowTitle(QStringLiteral("PALLIX Ostrel"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    model_ = std::make_unique<CMainFrameModel>(std::move(parts), *this);
+    model_->SetAutomation(automation);
+    hidden_ = automation;
+    AttachQtHidWatch(model_->Hid());
+    connect(mailbox_.get(), &QtMailbox::messageReceived, this,
+            [this](const Message& m) { model_->HandleMessage(m); });
+    BuildControls();
+    PageChanged(kPageNoMouse);
+}
+
+CMainFrameDlg::~CMainFrameDlg() {
+    if (texts::MessagePrompt() == prompt_.get()) texts::SetMessagePrompt(nullptr);
+    model_.reset();  // withdraws the published handles while the mailbox still exists
+}
+
+QAbstractButton* CMainFrameDlg::AddCommand(int id, const QString& text, QRect where) {
+    auto* button = new QPushButton(text, this);
+    SetControlId(button, id);
+    button->setStyleSheet(kButtonStyle);
+    button->setGeometry(where);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
+    return button;
+}
+
+void CMainFrameDlg::BuildControls() {
+    for (int p = 0; p < 5; ++p) {
+        auto* b = new CHoverButtonEx(this, IDC_PROFILE_FIRST + p);
+        b->SetHorizontal(true);
+        b->LoadStrip(kProfileNormal[p]);
+        b->move(kProfileSpots[p]);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
+        profiles_[static_cast<std::size_t>(p)] = b;
+        configControls_.push_back(b);
+    }
+    status_ = new CUiKeyStatus(this, IDC_BUTTON_NAME);
+    status_->SetupItems();
+    status_->SetKindImages(CUiKeyStatus::kKindImages);
+    status_->SetShownItem(-1);
+    status_->move(360, 260);
+    status_->Refresh();
+    connect(status_, &CUiKeyStatus::Posted, this, &CMainFrameDlg::OnKeyStatus, Qt::QueuedConnection);
+    configControls_.push_back(status_);
+    for (int i = 0; i < 8; ++i) {
+        auto* m = new CUiKeyIndex(this, IDC_MARKER_FIRST + i);
+        m->SetSkin(CUiKeyIndex::kSpotNormal, CUiKeyIndex::kSpotPressed, CUiKeyIndex::kSpotHover, 0,
+                   CUiKeyIndex::kSpotMask);
+        m->setText(QString::number(i + 1));
+        m->SetTextColour(QColor(240, 240, 240));
+        m->SetButtonIndex(i);
+        m->SetKind(CxSkinButton::kRadio);  // the selected button keeps its pressed look
+        m->SetGroup(1);
+        m->SetStatusPanel(status_);
+        m->move(kMarkerSpots[i] - QPoint(11, 11));
+        m->setFocusPolicy(Qt::NoFocus);
+        connect(m, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
+        markers_[static_cast<std::size_t>(i)] = m;
+        configControls_.push_back(m);
+    }
+
+    const struct { int id; const char* text; QRect where; } commands[] = {
+        {IDC_FUNCTION, "FUNCTION", {560, 260, 90, 26}},
+        {IDC_MACRO, "MACRO", {655, 260, 90, 26}},
+        {IDC_LAUNCH, "LAUNCH", {560, 292, 90, 26}},
+        {IDC_RESTORE_BUTTON, "RESTORE", {655, 292, 90, 26}},
+        {IDC_LED_NORMAL, "NORMAL", {360, 374, 90, 26}},
+        {IDC_LED_BATTLE, "BATTLE", {455, 374, 90, 26}},
+        {IDC_PERFORMANCE, "PERFORMANCE", {360, 414, 120, 26}},
+        {IDC_MACRO_EDITOR, "MACRO EDITOR", {485, 414, 120, 26}},
+        {IDC_LIGHTING, "LIGHTING", {610, 414, 120, 26}},
+        {IDC_RESTORE_PROFILE, "RESTORE PROFILE", {360, 468, 130, 26}},
+        {IDC_APPLY, "APPLY", {500, 468, 75, 26}},
+        {IDC_CANCEL, "CANCEL", {580, 468, 75, 26}},
+        {IDC_OK, "OK", {660, 468, 75, 26}},
+        {IDC_REGISTER, "REGISTER", {560, 12, 74, 22}},
+        {IDC_HELP, "HELP", {638, 12, 48, 22}},
+        {IDC_HIDE, "_", {690, 12, 26, 22}},
+    };
+    for (const auto& c : commands) configControls_.push_back(AddCommand(c.id, c.text, c.where));
+    exitButton_ = AddCommand(IDC_EXIT, QStringLiteral("EXIT"), {620, 470, 110, 30});
+    auto* close = AddCommand(ID_APP_EXIT, QStringLiteral("X"), {722, 12, 26, 22});
+    Q_UNUSED(close);
+}
+
+void CMainFrameDlg::OnCommand() {
+    auto* control = qobject_cast<QWidget*>(sender());
+    if (control) model_->Command(ControlId(control));
+}
+
+void CMainFrameDlg::OnKeyStatus(const Message& message) {
+    if (message.message == WM_KEY_HOVER) model_->HandleMessage(message);
+}
+
+void CMainFrameDlg::Initialise() {
+    model_->Initialise(mailbox_->handle());
+}
+
+int CMainFrameDlg::RunModal() {
+    if (!hidden_) show();
+    Initialise();
+    if (closed_) return 0;
+    QEventLoop loop;
+    loop_ = &loop;
+    loop.exec();
+    loop_ = nullptr;
+    return 0;
+}
+
+// ---- pages -----------------------------------------------------------------
+
+void CMainFrameDlg::PageChanged(int page) {
+    if (page == kPageNone) {
+        // Loading: out of sight until the configuration page can be shown.
+        setFixedSize(1, 1);
+        setMask(QRegion(0, 0, 1, 1));
+        move(-100, -100);
+        return;
+    }
+    face_ = ProgramArtwork().Image(kPageFaceBase + page);
+    setFixedSize(face_.size());
+    setMask(RegionFromImage(face_, kFaceKey));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    ApplyPage();
+    update();
+    if (showAfterLoad_ && !hidden_) {
+        showAfterLoad_ = false;
+        showNormal();
+        raise();
+    }
+}
+
+void CMainFrameDlg::ApplyPage() {
+    const bool configuration = model_->Page() == kPageConfiguration;
+    for (QWidget* w : configControls_) w->setVisible(configuration);
+    if (!configuration) status_->SetShownItem(-1);
+    exitButton_->setVisible(!configuration);
+    StateChanged();
+}
+
+void CMainFrameDlg::StateChanged() {
+    const bool configuration = model_->Page() == kPageConfiguration;
+    if (!configuration) return;
+    const int current = model_->CurrentProfile();
+    for (int p = 0; p < 5; ++p)
+        profiles_[static_cast<std::size_t>(p)]->LoadStrip(p == current ? kProfileSelected[p] : kProfileNormal[p]);
+    const int selected = model_->SelectedButton();
+    for (int i = 0; i < 8; ++i) {
+        const ButtonView view = model_->Button(i);
+        status_->SetItem(KeyStatusKind(view.kind), ButtonText(view), i, false);
+    }
+    status_->SetShownItem(selected < 8 ? selected : -1);
+    status_->Refresh();
+    SelectionChanged();
+}
+
+void CMainFrameDlg::SelectionChanged() {
+    if (model_->Page() != kPageConfiguration) return;
+    const int selected = model_->SelectedButton();
+    const bool hasButton = selected < 8;
+    for (int i = 0; i < 8; ++i) markers_[static_cast<std::size_t>(i)]->SetCheck(i == selected);
+    // A transfer or a box in progress: the whole page waits.
+    const bool busy = model_->Busy();
+    for (QWidget* w : configControls_) w->setEnabled(!busy);
+    if (busy) return;
+    for (int p = 0; p < 5; ++p) profiles_[static_cast<std::size_t>(p)]->setEnabled(p < model_->ProfileCount());
+    for (int id : {IDC_FUNCTION, IDC_MACRO, IDC_LAUNCH})
+        if (QWidget* w = FindControl(this, id)) w->setEnabled(hasButton);
+    if (QWidget* w = FindControl(this, IDC_RESTORE_BUTTON)) w->setEnabled(hasButton && !model_->SelectedIsFactory());
+    if (QWidget* w = FindControl(this, IDC_LED_NORMAL)) w->setEnabled(model_->BattleMode());
+    if (QWidget* w = FindControl(this, IDC_LED_BATTLE)) w->setEnabled(!model_->BattleMode());
+    const bool pending = model_->ChangesPending();
+    for (int id : {IDC_APPLY, IDC_OK})
+        if (QWidget* w = FindControl(this, id)) w->setEnabled(pending);
+}
+
+void CMainFrameDlg::paintEvent(QPaintEvent*) {
+    if (face_.isNull()) return;
+    QPainter p(this);
+    p.drawImage(0, 0, face_);
+}
+
+void CMainFrameDlg::showEvent(QShowEvent* e) {
+    // Started hidden: whenever the window would appear, it hides again until shown.
+    if (hidden_) QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    QWidget::showEvent(e);
+}
+
+// ---- dragging ----------------------------------------------------------------
+
+void CMainFrameDlg::mousePressEvent(QMouseEvent* e) {
+    const bool band = model_->Page() != kPageConfiguration || e->position().y() < kDragBand;
+    if (e->button() == Qt::LeftButton && band) {
+        dragging_ = true;
+        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+}
+
+void CMainFrameDlg::mouseMoveEvent(QMouseEvent* e) {
+    if (dragging_) move(e->globalPosition().toPoint() - dragOffset_);
+}
+
+void CMainFrameDlg::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+
+// ---- view ------------------------------------------------------------------------
+
+int CMainFrameDlg::RunPrompt(PromptRequest& request) {
+    if (promptHook) return promptHook(request);
+    CSkinDlg& box = *prompt_;
+    box.mode = request.mode;
+    box.text = QString::fromStdString(request.text);
+    box.path = QString::fromStdString(request.path);
+    box.repeatOption = request.repeatOption;
+    box.value = request.value;
+    const int result = box.exec();
+    if (result == CSkinDlg::kResultOk) {
+        request.text = box.text.toStdString();
+        request.repeatOption = box.repeatOption;
+        request.value = box.value;
+    }
+    return result == CSkinDlg::kResultOk ? kPromptOk : kPromptCancel;
+}
+
+void CMainFrameDlg::ShowMessage(int index, const std::string& suffix) {
+    if (messageHook) {
+        messageHook(index, suffix);
+        return;
+    }
+    texts::ShowMessage(index, QString::fromStdString(suffix), this);
+}
+
+void CMainFrameDlg::ShowNotice(const std::string& text) {
+    if (messageHook) {
+        messageHook(-1, text);
+        return;
+    }
+    texts::ShowMessageText(QString::fromStdString(text), prompt_.get(), this);
+}
+
+int CMainFrameDlg::RunDeviceSelection(CMainFrameModel& model, const std::vector<std::string>& lines) {
+    if (selectionHook) return selectionHook(model, lines);
+    CDeviceSelectDlg dialog(lines, [&model](int index) { model.SelectionPicked(index); }, this);
+    return dialog.Run();
+}
+
+std::optional<int> CMainFrameDlg::RunConfigDialog(int id, int& profile) {
+    if (configDialogHook) return configDialogHook(id, profile);
+    return std::nullopt;
+}
+
+std::optional<std::string> CMainFrameDlg::ChooseApplication(const std::string& startFolder) {
+    if (applicationHook) return applicationHook(startFolder);
+    QString folder = QString::fromStdString(startFolder);
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), folder,
+                                                      QStringLiteral("Application Files (*)"));
+    if (path.isEmpty()) return std::nullopt;
+    return QFileInfo(path).absoluteFilePath().toStdString();
+}
+
+bool CMainFrameDlg::OpenWithDesktop(const std::string& target) {
+    const QString text = QString::fromStdString(target);
+    const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
+    return QDesktopServices::openUrl(url);
+}
+
+void CMainFrameDlg::ShowBusy(bool show, int caption) {
+    if (show) progress_->Start(caption);
+    else progress_->Stop();
+}
+
+void CMainFrameDlg::HideWindow() { hide(); }
+
+void CMainFrameDlg::RestoreWindow() {
+    hidden_ = false;
+    if (model_->Page() == kPageNone) {  // the load shows the window when it ends
+        showAfterLoad_ = true;
+        return;
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainFrameDlg::CloseProgram() {
+    closed_ = true;
+    hide();
+    if (loop_) loop_->quit();
+}
+
+void CMainFrameDlg::CloseDialogs() {
+    if (prompt_->isVisible()) prompt_->reject();
+    if (closeDialogsHook) closeDialogsHook();
+}
+
+void CMainFrameDlg::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    model_->Command(ID_APP_EXIT);
+}
+
+}  // namespace pallix::app
