@@ -1,5 +1,7 @@
 #include "platform/HidrawBackend.h"
 
+#include "common/Utf8.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -28,22 +30,7 @@ constexpr std::size_t kMaxStringChars = 128;
 std::string ToUtf8(const wchar_t* w) {
     std::string out;
     for (; w && *w; ++w) {
-        const auto c = static_cast<std::uint32_t>(*w);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        AppendUtf8(out, static_cast<char32_t>(*w));
     }
     return out;
 }

@@ -20,23 +20,23 @@ constexpr int kLargestPixels = 200;  // a language file cannot ask for more
 int SystemTitleFontHeight() { return -QFontInfo(QApplication::font()).pixelSize(); }
 
 QFont BuildFont(int index) {
-    const FontSpec& spec = Font(index);
-    QFont font(QString::fromStdString(spec.face));
+    const FontSpec& entry = Font(index);
+    QFont font(QString::fromStdString(entry.face));
     font.setStyleHint(QFont::SansSerif, QFont::PreferDefault);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
     if (index == 0) {
         font.setPointSizeF(Font0PointSize(SystemTitleFontHeight()));
-        font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight > 0 ? spec.weight : 400, 1, 1000)));
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(entry.weight > 0 ? entry.weight : 400, 1, 1000)));
         return font;
     }
-    const int pixels = std::min(std::abs(spec.height), kLargestPixels);
+    const int pixels = std::min(std::abs(entry.height), kLargestPixels);
     if (pixels > 0) font.setPixelSize(pixels);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight > 0 ? spec.weight : 400, 1, 1000)));
-    if (spec.width > 0) {
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(entry.weight > 0 ? entry.weight : 400, 1, 1000)));
+    if (entry.width > 0) {
         const int natural = QFontMetrics(font).averageCharWidth();
-        if (natural > 0) font.setStretch(std::clamp(spec.width * 100 / natural, 1, 4000));
+        if (natural > 0) font.setStretch(std::clamp(entry.width * 100 / natural, 1, 4000));
     }
     return font;
 }
