@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "device/AccessHelp.h"
 #include "device/CHidClient.h"
 #include "device/HidPathOpener.h"
 #include "device/MemoryMap.h"
@@ -69,9 +70,20 @@ std::unique_ptr<DeviceSession> DeviceSession::Open(const DeviceOptions& options)
     CHidClient client(backends);
     const SUsbId ids[] = {{kMouseVendorId, kMouseProductId}};
     client.CreateDeviceTable(ids, 1, memmap::kModel1801, memmap::kModel1802);
-    int index = options.devicePath.empty() && client.GetRecognizedDevices() > 0 ? 0 : -1;
-    for (int i = 0; index < 0 && i < client.GetRecognizedDevices(); ++i)
-        if (options.devicePath == client.GetDevice(i)) index = i;
+    // The named mouse, or else the first one this user may open.
+    int index = -1, closed = -1;
+    for (int i = 0; index < 0 && i < client.GetRecognizedDevices(); ++i) {
+        if (!options.devicePath.empty() && options.devicePath != client.GetDevice(i)) continue;
+        if (client.GetDeviceAccessDenied(i)) {
+            if (closed < 0) closed = i;
+        } else {
+            index = i;
+        }
+    }
+    if (index < 0 && closed >= 0) {
+        std::fprintf(stderr, "pallixctl: %s\n", NoAccessMessage(client.GetDevice(closed)).c_str());
+        return nullptr;
+    }
     if (index < 0) {
         if (options.devicePath.empty()) std::fprintf(stderr, "pallixctl: No Gamer Mouse Connected!\n");
         else std::fprintf(stderr, "pallixctl: no mouse at '%s'\n", options.devicePath.c_str());

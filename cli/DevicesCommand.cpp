@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/Command.h"
+#include "device/AccessHelp.h"
 #include "device/CHidClient.h"
 #include "device/ProductIds.h"
 #include "platform/HidBackends.h"
@@ -21,14 +22,19 @@ int RunDevices(const Args& args) {
     if (all) client.CreateDeviceTable(0, 0, false);
     else client.CreateDeviceTable(ids, 1);
     const int count = client.GetRecognizedDevices();
-    for (int i = 0; i < count; ++i)
-        std::printf("%d\t0x%04x\t%s\t%s\n", i, client.GetDeviceVer(i), client.GetDeviceName(i), client.GetDevice(i));
+    for (int i = 0; i < count; ++i) {
+        const bool closed = client.GetDeviceAccessDenied(i);
+        std::printf("%d\t0x%04x\t%s\t%s%s\n", i, client.GetDeviceVer(i), client.GetDeviceName(i), client.GetDevice(i),
+                    closed ? "\t(no permission)" : "");
+        if (closed) std::fprintf(stderr, "pallixctl: %s\n", NoAccessMessage(client.GetDevice(i)).c_str());
+    }
     if (count == 0) std::fprintf(stderr, "pallixctl: no %s found\n", all ? "HID interface" : "mouse");
     return count > 0 ? 0 : 1;
 }
 
 const RegisterCommand kDevices{{"devices",
-                                "  devices [--all]           list the mice (index, version, product, path);\n"
+                                "  devices [--all]           list the mice (index, version, product, path; a mouse\n"
+                                "                            this user may not open: \"(no permission)\");\n"
                                 "                            --all: every HID interface",
                                 RunDevices}};
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "cli/DeviceSession.h"
-#include "common/SettingNames.h"
 #include "device/ButtonAssignment.h"
+#include "device/MacroNameChange.h"
 #include "device/MemoryMap.h"
 #include "macro/ScriptUpload.h"
 #include "platform/SqliteSettingsStore.h"
@@ -115,17 +115,22 @@ int RunMacroBind(const Args& arguments, const std::filesystem::path& folder) {
     }
 
     SqliteSettingsStore store;
-    if (!store.WriteString(MacroNameValueName(p, b), name)) {
+    MacroNameChange macroName(store, p, b);
+    if (!macroName.Write(name)) {
         std::fprintf(stderr, "pallixctl: the macro name could not be saved: %s\n", store.LastError().c_str());
         return kExitFailed;
     }
     if (!WriteMacroMode(memory, p, b, repeat->mode, repeat->count)) {
+        macroName.Revert();
         std::fprintf(stderr, "pallixctl: Error: Failed to SAVE ONE SCRIPT!\n");
         return kExitFailed;
     }
     AssignStandardFunction(memory, p, b, kFnMacroKey);
     // A button is not left on MACRO KEY over a script that did not arrive.
-    if (!session->StoreMacro(p, b, upload.Script(), repeat->mode)) return kExitFailed;
+    if (!session->StoreMacro(p, b, upload.Script(), repeat->mode)) {
+        macroName.Revert();
+        return kExitFailed;
+    }
     if (!session->Apply(p)) return kExitFailed;
     std::printf("profile %d button %d: macro %s, %s, %d script byte(s)\n", *profile, *button, name.c_str(),
                 repeat->text.c_str(), upload.count);

@@ -13,7 +13,6 @@ namespace {
 
 constexpr const char* kSkippedCollection = "&mi_01&col03";
 constexpr int kInputBufferSize = 256;
-constexpr int kWatchIntervalMs = 100;
 
 void StderrSink(const std::string& text, const std::string& caption) {
     std::cerr << caption << ": " << text << '\n';
@@ -89,7 +88,8 @@ int CHidClient::Build(InterfaceClass cls, bool filterCol03, const Accept& accept
             if (filterCol03 && d.path.find(kSkippedCollection) != std::string::npos) continue;
             if (!accept(d)) continue;
             table_.push_back({d.path, d.product.value_or(" "), d.manufacturer.value_or(" "),
-                              Id2String(d.vendorId, d.productId), d.version, d.vendorId, d.productId});
+                              Id2String(d.vendorId, d.productId), d.version, d.vendorId, d.productId,
+                              d.accessDenied});
         }
     }
     count_ = static_cast<int>(table_.size());
@@ -150,6 +150,7 @@ const char* CHidClient::GetDeviceID(int i) const { return At(i) ? At(i)->id.c_st
 std::uint16_t CHidClient::GetDeviceVID(int i) const { return At(i) ? At(i)->vid : kNone16; }
 std::uint16_t CHidClient::GetDevicePID(int i) const { return At(i) ? At(i)->pid : kNone16; }
 std::uint16_t CHidClient::GetDeviceVer(int i) const { return At(i) ? At(i)->version : kNone16; }
+bool CHidClient::GetDeviceAccessDenied(int i) const { return At(i) && At(i)->accessDenied; }
 
 // ---- device input and output
 
@@ -249,7 +250,7 @@ int CHidClient::Register(HidNotifyReceiver* receiver) {
         watches_.push_back(backend->Watch());
         for (int fd : watches_.back()->Fds()) fds.push_back(fd);
     }
-    if (!scheduler_->Start(fds, kWatchIntervalMs, [this] { PollNotifications(); })) {
+    if (!scheduler_->Start(fds, [this] { PollNotifications(); })) {
         watches_.clear();
         return 0;
     }

@@ -73,6 +73,8 @@ public:
     std::uint16_t GetDeviceVID(int i) const;
     std::uint16_t GetDevicePID(int i) const;
     std::uint16_t GetDeviceVer(int i) const;
+    // The entry is there but this user may not open it (see AccessHelp.h).
+    bool GetDeviceAccessDenied(int i) const;
     InterfaceClass GetInterfaceClass() const { return class_; }
 
     HidHandle Open(int i);
@@ -111,6 +113,7 @@ private:
         std::string vendor;
         std::string id;
         std::uint16_t version = 0, vid = 0, pid = 0;
+        bool accessDenied = false;
     };
     using Accept = std::function<bool(const HidDeviceInfo&)>;
 

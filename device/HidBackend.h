@@ -22,6 +22,8 @@ struct HidDeviceInfo {
     // The interface carries a Generic Desktop / Mouse collection, or belongs to a
     // device that has one (the "mouse device-interface class").
     bool isMouse = false;
+    // Present, but this user may not open it (the node's permissions say no).
+    bool accessDenied = false;
 };
 
 // One open interface. Reports use the hidapi convention: byte 0 is the report id
@@ -51,7 +53,9 @@ struct HidChange {
 };
 
 // Watches one backend for arrival and removal. Poll() never blocks: the owner calls
-// it when one of Fds() is readable and on a timer (at least every PollIntervalMs()).
+// it when one of Fds() is readable and once more a little later (a debounced rescan
+// falls due then). An interface that was there but closed to this user and may now
+// be opened counts as an arrival.
 class HidWatch {
 public:
     virtual ~HidWatch() = default;
@@ -73,11 +77,11 @@ public:
 };
 
 // How a UI layer runs the watches: it calls `wake` on its own thread whenever one of
-// `fds` is readable and at least every intervalMs.
+// `fds` is readable, and once more shortly after.
 class HidWatchScheduler {
 public:
     virtual ~HidWatchScheduler() = default;
-    virtual bool Start(const std::vector<int>& fds, int intervalMs, std::function<void()> wake) = 0;
+    virtual bool Start(const std::vector<int>& fds, std::function<void()> wake) = 0;
     virtual void Stop() = 0;
 };
 

@@ -1,13 +1,16 @@
 #include "monitor/CCommandDispatcher.h"
 
+#include <cstdio>
+
 #include <QDesktopServices>
 #include <QIcon>
 #include <QUrl>
 
 #include "common/Posting.h"
 #include "common/SettingNames.h"
+#include "device/AccessHelp.h"
 #include "device/ProductIds.h"
-#include "monitor/EventDrivenWatchScheduler.h"
+#include "platform/qt/EventDrivenWatchScheduler.h"
 #include "monitor/LocateFile.h"
 #include "platform/HidBackends.h"
 #include "platform/ProcessLauncher.h"
@@ -44,7 +47,7 @@ CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation)
         if (!present_) RebuildDeviceTable();
     });
     connect(&removalTimer_, &QTimer::timeout, this, [this] {
-        if (present_) RebuildDeviceTable();
+        if (present_ || !reportedClosed_.empty()) RebuildDeviceTable();
     });
     connect(&autoLaunchTimer_, &QTimer::timeout, this, [this] { OnCommand(IDM_TRAY_LAUNCH); });
     if (lock_.IsHeld()) LoadOsdLibrary();
@@ -82,7 +85,7 @@ bool CCommandDispatcher::Start() {
     if (trayIcon_) trayIcon_->SetOsdItem(osdEnabled_);
     PostToLiveWindow(settings_, poster_, kOsdHandle, {WM_OSD_NOTIFY, OSD_ENABLE, osdEnabled_ ? 1u : 0u});
 
-    hid_.SetWatchScheduler(std::make_shared<EventDrivenWatchScheduler>());
+    AttachQtHidWatch(hid_);
     hid_.RegisterNotify(this);
     RebuildDeviceTable();
     if (!automation_) SingleShot(autoLaunchTimer_, kAutoLaunchDelayMs);
@@ -141,16 +144,34 @@ void CCommandDispatcher::ToggleOsd() {
 
 void CCommandDispatcher::OnDeviceChange(std::uint32_t event, const std::string&) {
     if (event == DBT_DEVICEARRIVAL && !present_) SingleShot(arrivalTimer_, kRescanDelayMs);
-    else if (event == DBT_DEVICEREMOVECOMPLETE && present_) SingleShot(removalTimer_, kRescanDelayMs);
+    else if (event == DBT_DEVICEREMOVECOMPLETE && (present_ || !reportedClosed_.empty()))
+        SingleShot(removalTimer_, kRescanDelayMs);
 }
 
 void CCommandDispatcher::RebuildDeviceTable() {
     const SUsbId product{kMouseVendorId, kMouseProductId};
     hid_.CreateDeviceTable(&product, 1, kMonitorVersion, kMonitorVersion);
-    present_ = hid_.GetRecognizedDevices() > 0;
     std::vector<std::string> paths;
-    for (int i = 0; present_ && i < hid_.GetRecognizedDevices(); ++i) paths.emplace_back(hid_.GetDevice(i));
+    std::set<std::string> closed;
+    for (int i = 0; i < hid_.GetRecognizedDevices(); ++i) {
+        if (hid_.GetDeviceAccessDenied(i)) closed.insert(hid_.GetDevice(i));
+        else paths.emplace_back(hid_.GetDevice(i));
+    }
+    present_ = !paths.empty();
     input_.Open(paths);
+    ReportClosedMice(closed);
+}
+
+void CCommandDispatcher::ReportClosedMice(const std::set<std::string>& closed) {
+    // Each mouse once while it stays closed to us, not at every rescan.
+    for (const std::string& path : closed) {
+        if (reportedClosed_.count(path)) continue;
+        const std::string text = NoAccessMessage(path);
+        std::fprintf(stderr, "Qx7Monitor: %s\n", text.c_str());
+        if (trayIcon_) trayIcon_->ShowNotice(QString::fromUtf8(kTrayTooltip), QString::fromStdString(text));
+    }
+    if (closed.empty() && !reportedClosed_.empty() && trayIcon_) trayIcon_->ClearNotice();
+    reportedClosed_ = closed;
 }
 
 PointerSettings& CCommandDispatcher::Pointer() {

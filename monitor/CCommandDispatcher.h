@@ -3,6 +3,7 @@
 // mailbox published as "Monitor Handle") with its commands and timers, the display
 // library, the tray icon, the device table and the mouse's input reports.
 #include <memory>
+#include <set>
 #include <string>
 
 #include <QLibrary>
@@ -67,6 +68,7 @@ private:
     void LaunchConfigurationProgram();
     void ToggleOsd();
     void RebuildDeviceTable();
+    void ReportClosedMice(const std::set<std::string>& closed);
     PointerSettings& Pointer();
 
     MonitorFolders folders_;
@@ -76,6 +78,7 @@ private:
     MailboxPoster poster_;
     std::string programPath_;
     bool present_ = false;
+    std::set<std::string> reportedClosed_;  // mice closed to this user, already told
     bool osdEnabled_ = true;
     std::vector<std::shared_ptr<HidBackend>> backends_;
     CHidClient hid_;

@@ -25,7 +25,8 @@ CTaskIcon::~CTaskIcon() {
 bool CTaskIcon::AddIcon(const QIcon& icon, const QString& tooltip) {
     if (added_ || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
     icon_ = std::make_unique<QSystemTrayIcon>(icon);
-    icon_->setToolTip(tooltip);
+    tooltip_ = tooltip;
+    icon_->setToolTip(notice_.isEmpty() ? tooltip : tooltip + QStringLiteral("\n") + notice_);
     icon_->setContextMenu(&menu_);
     connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
         if (why == QSystemTrayIcon::DoubleClick) Post(IDM_TRAY_LAUNCH);
@@ -39,6 +40,18 @@ void CTaskIcon::SetOsdItem(bool osdEnabled) {
     const QList<QAction*> actions = menu_.actions();
     if (actions.size() > kOsdItemPosition)
         actions[kOsdItemPosition]->setText(texts_[osdEnabled ? kTextDisableOsd : kTextEnableOsd]);
+}
+
+void CTaskIcon::ShowNotice(const QString& title, const QString& text) {
+    notice_ = text;
+    if (!icon_) return;
+    icon_->setToolTip(tooltip_ + QStringLiteral("\n") + text);
+    icon_->showMessage(title, text, QSystemTrayIcon::Warning);
+}
+
+void CTaskIcon::ClearNotice() {
+    notice_.clear();
+    if (icon_) icon_->setToolTip(tooltip_);
 }
 
 void CTaskIcon::Post(int id) {

@@ -30,6 +30,11 @@ public:
     bool IsAdded() const { return added_; }
     // Text of the OSD item (position 2): slot 2 while disabled, slot 4 while enabled.
     void SetOsdItem(bool osdEnabled);
+    // A balloon from the icon (when it is in the notification area), and the text
+    // kept as the icon's tooltip until ClearNotice.
+    void ShowNotice(const QString& title, const QString& text);
+    void ClearNotice();
+    const QString& Notice() const { return notice_; }
 
     QMenu& menu() { return menu_; }
     const MenuTexts& texts() const { return texts_; }
@@ -42,6 +47,8 @@ private:
     QMenu menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     bool added_ = false;
+    QString tooltip_;
+    QString notice_;
 };
 
 }  // namespace pallix::monitor

@@ -39,9 +39,9 @@ std::vector<int> HidWatchBase::Fds() const {
     return fds;
 }
 
-std::map<std::string, bool> HidWatchBase::Snapshot() {
-    std::map<std::string, bool> now;
-    for (const HidDeviceInfo& info : backend_.Enumerate()) now[info.path] = info.isMouse;
+std::map<std::string, HidWatchBase::Seen> HidWatchBase::Snapshot() {
+    std::map<std::string, Seen> now;
+    for (const HidDeviceInfo& info : backend_.Enumerate()) now[info.path] = {info.isMouse, info.accessDenied};
     return now;
 }
 
@@ -57,12 +57,17 @@ std::vector<HidChange> HidWatchBase::Poll() {
     due_.reset();
     nextPeriodic_ = now + periodic_;
 
-    std::map<std::string, bool> current = Snapshot();
+    std::map<std::string, Seen> current = Snapshot();
     std::vector<HidChange> changes;
-    for (const auto& [path, isMouse] : present_)
-        if (!current.count(path)) changes.push_back({HidChange::kRemoval, path, isMouse});
-    for (const auto& [path, isMouse] : current)
-        if (!present_.count(path)) changes.push_back({HidChange::kArrival, path, isMouse});
+    for (const auto& [path, seen] : present_)
+        if (!current.count(path)) changes.push_back({HidChange::kRemoval, path, seen.isMouse});
+    for (const auto& [path, seen] : current) {
+        const auto before = present_.find(path);
+        // Access granted to an interface that was closed to us (a udev rule applied):
+        // for the programs it has only now arrived.
+        const bool opened = before != present_.end() && before->second.accessDenied && !seen.accessDenied;
+        if (before == present_.end() || opened) changes.push_back({HidChange::kArrival, path, seen.isMouse});
+    }
     present_ = std::move(current);
     return changes;
 }

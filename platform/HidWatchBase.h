@@ -40,12 +40,16 @@ private:
         bool owned;
         Drain drain;
     };
-    std::map<std::string, bool> Snapshot();
+    struct Seen {
+        bool isMouse = false;
+        bool accessDenied = false;
+    };
+    std::map<std::string, Seen> Snapshot();
 
     HidBackend& backend_;
     std::chrono::milliseconds periodic_;
     std::vector<Source> sources_;
-    std::map<std::string, bool> present_;  // path -> isMouse
+    std::map<std::string, Seen> present_;
     std::optional<Clock::time_point> due_;
     Clock::time_point nextPeriodic_;
 };

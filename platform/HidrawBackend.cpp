@@ -17,6 +17,7 @@
 #include <hidapi.h>
 #include <libudev.h>
 
+#include "platform/DeviceNodeAccess.h"
 #include "platform/HidWatchBase.h"
 
 namespace pallix {
@@ -196,8 +197,10 @@ std::vector<HidDeviceInfo> HidrawBackend::Enumerate() {
                        OptionalString(d->manufacturer_string), mouseCollection});
     }
     hid_free_enumeration(list);
-    for (HidDeviceInfo& info : out)
+    for (HidDeviceInfo& info : out) {
         if (!info.isMouse && mouseDevices.count(PhysicalDeviceOf(info.path))) info.isMouse = true;
+        info.accessDenied = DeviceNodeAccessDenied(info.path);
+    }
     return out;
 }
 

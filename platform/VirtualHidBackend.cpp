@@ -152,6 +152,8 @@ std::string NameOf(const std::string& path) {
     return vhid::IsValidName(name) ? name : std::string();
 }
 
+// A greeted connection; one the mouse refused still tells who it is (Info()) but
+// carries no reports.
 std::unique_ptr<VirtualHidDevice> Connect(const std::string& folder, const std::string& name) {
     if (folder.empty() || !vhid::IsValidName(name)) return nullptr;
     const int fd = ConnectSeqPacket(folder + "/" + name);
@@ -217,13 +219,15 @@ std::vector<HidDeviceInfo> VirtualHidBackend::Enumerate() {
         if (!device) continue;  // a stale socket of a mouse that died
         const vhid::DeviceInfo& info = device->Info();
         out.push_back({vhid::kPathPrefix + name, info.vendorId, info.productId, info.version, info.product,
-                       info.manufacturer, HasMouseCollection(info)});
+                       info.manufacturer, HasMouseCollection(info), info.accessDenied});
     }
     return out;
 }
 
 std::unique_ptr<HidDevice> VirtualHidBackend::Open(const std::string& path) {
-    return Connect(folder_, NameOf(path));
+    auto device = Connect(folder_, NameOf(path));
+    if (!device || device->Info().accessDenied) return nullptr;
+    return device;
 }
 
 std::unique_ptr<HidWatch> VirtualHidBackend::Watch() {

@@ -60,15 +60,17 @@ private:
 
 bool ValidReport(std::span<const std::uint8_t> r) { return !r.empty() && r.size() <= kMaxReport; }
 
-// Flags of kInfo: which strings follow.
+// Flags of kInfo: which strings follow, and whether the mouse refuses the client.
 constexpr std::uint8_t kHasProduct = 0x01;
 constexpr std::uint8_t kHasManufacturer = 0x02;
+constexpr std::uint8_t kAccessDenied = 0x04;
 
 bool DecodeInfo(Reader& in, DeviceInfo& info) {
     std::uint8_t flags = 0, count = 0;
     if (!in.U16(info.vendorId) || !in.U16(info.productId) || !in.U16(info.version) || !in.U8(flags) ||
-        !in.U8(count) || count > kMaxCollections || (flags & ~(kHasProduct | kHasManufacturer)))
+        !in.U8(count) || count > kMaxCollections || (flags & ~(kHasProduct | kHasManufacturer | kAccessDenied)))
         return false;
+    info.accessDenied = (flags & kAccessDenied) != 0;
     for (int i = 0; i < count; ++i) {
         Collection c;
         if (!in.U16(c.usagePage) || !in.U16(c.usage)) return false;
@@ -100,7 +102,8 @@ Bytes EncodeInfo(const DeviceInfo& info) {
     Put16(out, info.vendorId);
     Put16(out, info.productId);
     Put16(out, info.version);
-    out.push_back(static_cast<std::uint8_t>((info.product ? kHasProduct : 0) | (info.manufacturer ? kHasManufacturer : 0)));
+    out.push_back(static_cast<std::uint8_t>((info.product ? kHasProduct : 0) | (info.manufacturer ? kHasManufacturer : 0) |
+                                            (info.accessDenied ? kAccessDenied : 0)));
     const std::size_t n = std::min(info.collections.size(), kMaxCollections);
     out.push_back(static_cast<std::uint8_t>(n));
     for (std::size_t i = 0; i < n; ++i) {

@@ -43,6 +43,9 @@ struct DeviceInfo {
     std::vector<Collection> collections;
     std::optional<std::string> product;
     std::optional<std::string> manufacturer;
+    // The mouse refuses this client (as a device node closed to the user would): it
+    // answers HELLO with its identity and this flag, then closes the connection.
+    bool accessDenied = false;
     friend bool operator==(const DeviceInfo&, const DeviceInfo&) = default;
 };
 

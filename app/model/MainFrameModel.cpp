@@ -6,8 +6,10 @@
 #include "app/model/MainFrameView.h"
 #include "common/PointerProfile.h"
 #include "common/SettingNames.h"
+#include "device/AccessHelp.h"
 #include "device/ButtonAssignment.h"
 #include "device/FunctionTable.h"
+#include "device/MacroNameChange.h"
 #include "device/HidPathOpener.h"
 #include "device/MemoryMap.h"
 #include "device/ProductIds.h"
@@ -112,39 +114,48 @@ void CMainFrameModel::Search() {
     memoryLoaded_ = false;
     selectedIndex_ = 0;
 
-    const int found = hid_.GetRecognizedDevices();
+    // Mice this user may not open are no choice; they only explain a missing mouse.
+    choices_.clear();
+    int closed = -1;
+    for (int i = 0; i < hid_.GetRecognizedDevices(); ++i) {
+        if (!hid_.GetDeviceAccessDenied(i)) choices_.push_back(i);
+        else if (closed < 0) closed = i;
+    }
+    const int found = static_cast<int>(choices_.size());
     if (found <= 0) {
         deviceCount_ = 0;
         deviceReady_ = false;
         ShowNoMousePage();
+        TellNoAccess(closed >= 0 ? hid_.GetDevice(closed) : std::string());
         return;
     }
     deviceCount_ = found;
+    int chosen = 0;
     if (found > 1) {
         std::vector<std::string> lines;
         char version[8];
-        for (int i = 0; i < found; ++i) {
+        for (int i : choices_) {
             std::snprintf(version, sizeof version, "%X", static_cast<unsigned>(hid_.GetDeviceVer(i)));
             lines.push_back(std::string(version) + ": " + hid_.GetDeviceName(i));
         }
         pickedIndex_ = 0;
-        memory_.SetDevicePath(hid_.GetDevice(0));
+        memory_.SetDevicePath(hid_.GetDevice(choices_[0]));
         memory_.SendCommand(2, 0, 0);
         if (parts_.sleeper) parts_.sleeper(40); else SleepMilliseconds(40);
         memory_.SendCommand(3, 3, 0);
         keepAlive_.start();
-        const int chosen = view_.RunDeviceSelection(*this, lines);
+        chosen = view_.RunDeviceSelection(*this, lines);
         keepAlive_.stop();
         memory_.SendCommand(3, 3, 3);
         pickedIndex_ = -1;
-        selectedIndex_ = chosen;
     }
-    if (selectedIndex_ < 0 || selectedIndex_ >= deviceCount_) {
+    if (chosen < 0 || chosen >= found) {
         selectedIndex_ = 0;
         deviceCount_ = 0;
         Exit();
         return;
     }
+    selectedIndex_ = choices_[static_cast<std::size_t>(chosen)];
     if (CheckEntry(selectedIndex_)) {
         deviceReady_ = true;
         memoryLoaded_ = false;
@@ -155,11 +166,18 @@ void CMainFrameModel::Search() {
     }
 }
 
+void CMainFrameModel::TellNoAccess(const std::string& path) {
+    // Once per mouse while it stays closed to us, not at every search.
+    if (path == noAccessPath_) return;
+    noAccessPath_ = path;
+    if (!path.empty()) view_.ShowNotice(NoAccessMessage(path));
+}
+
 void CMainFrameModel::SelectionPicked(int index) {
-    if (pickedIndex_ < 0 || index == pickedIndex_ || index < 0 || index >= hid_.GetRecognizedDevices()) return;
+    if (pickedIndex_ < 0 || index == pickedIndex_ || index < 0 || index >= static_cast<int>(choices_.size())) return;
     memory_.SendCommand(3, 3, 3);
     pickedIndex_ = index;
-    memory_.SetDevicePath(hid_.GetDevice(index));
+    memory_.SetDevicePath(hid_.GetDevice(choices_[static_cast<std::size_t>(index)]));
     memory_.SendCommand(2, 0, 0);
     if (parts_.sleeper) parts_.sleeper(40); else SleepMilliseconds(40);
     memory_.SendCommand(3, 3, 0);
@@ -196,6 +214,7 @@ void CMainFrameModel::FinishLoad() {
     PostOsd(OSD_SET_PROFILE, static_cast<std::uint32_t>(currentProfile_));
     memoryLoaded_ = true;
     changesPending_ = false;
+    noAccessPath_.clear();
     SetPage(kPageConfiguration);
     ApplyPointer(currentProfile_);
 }
@@ -203,6 +222,9 @@ void CMainFrameModel::FinishLoad() {
 void CMainFrameModel::ShowNoMousePage() {
     SetPage(kPageNoMouse);
     view_.StateChanged();
+    // The device watch wakes us only on activity; a mouse it missed (or one that
+    // became accessible) is found by looking again now and then.
+    if (!hiddenStart_ && !closing_) searchAgain_.start();
 }
 
 void CMainFrameModel::LoseMouse() {
@@ -212,6 +234,7 @@ void CMainFrameModel::LoseMouse() {
     profileAfterApply_ = -1;
     StopTimers();
     if (engine_.Running()) engine_.Abort();
+    SettleMacroName(false);  // a store still running never finished
     view_.ShowBusy(false, 0);
     parts_.store->WriteDword(kConfigureHandle, kDwordMissing);
     view_.CloseDialogs();
@@ -265,8 +288,7 @@ void CMainFrameModel::FinishTransfer() {
         return;
     }
     if (failure != TransferFailure::kNone) view_.ShowMessage(MessageNumberOf(failure), {});
-    if (kind == TransferKind::kMacro && failure != TransferFailure::kNone && macroButton_ >= 0)
-        macroButton_ = -1;  // its name shows as MACRO KEY (no macro-name value)
+    if (kind == TransferKind::kMacro) SettleMacroName(MacroStored());
     if (stepped && (kind == TransferKind::kApply || kind == TransferKind::kRestore)) AfterApplyOrRestore();
     macroButton_ = -1;
     RefreshFromMemory();
@@ -277,6 +299,16 @@ void CMainFrameModel::FinishTransfer() {
         SelectProfileButton(next);
     }
     emit transferFinished();
+}
+
+void CMainFrameModel::SettleMacroName(bool stored) {
+    if (!macroName_) return;
+    if (!stored) macroName_->Revert();
+    macroName_.reset();
+}
+
+bool CMainFrameModel::MacroStored() const {
+    return engine_.Failure() == TransferFailure::kNone && !engine_.Incomplete();
 }
 
 void CMainFrameModel::AfterApplyOrRestore() {
@@ -368,6 +400,7 @@ void CMainFrameModel::Exit() {
     if (deviceReady_ && engine_.Running()) {
         StopTimers();
         engine_.Abort();
+        SettleMacroName(false);
     }
     StopTimers();
     view_.CloseDialogs();
@@ -483,7 +516,8 @@ void CMainFrameModel::ChooseMacro() {
         view_.ShowMessage(8, {});
         return;
     }
-    parts_.store->WriteString(MacroNameValueName(profile, button), request.text);
+    macroName_.emplace(*parts_.store, profile, button);
+    macroName_->Write(request.text);
     WriteMacroMode(memory_, profile, button, newMode, request.value);
     // The type byte waits for Apply like any assignment; the script goes now.
     if (AssignStandardFunction(memory_, profile, button, kFnMacroKey) == AssignResult::kDirty) changesPending_ = true;
@@ -493,10 +527,8 @@ void CMainFrameModel::ChooseMacro() {
         RunStepped(kTimerMacroStep);
         return;
     }
-    if (engine_.Failure() != TransferFailure::kNone) {
-        view_.ShowMessage(MessageNumberOf(engine_.Failure()), {});
-        parts_.store->DeleteValue(MacroNameValueName(profile, button));
-    }
+    if (engine_.Failure() != TransferFailure::kNone) view_.ShowMessage(MessageNumberOf(engine_.Failure()), {});
+    SettleMacroName(MacroStored());
     macroButton_ = -1;
     AfterAssignment(true);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "device/CHidClient.h"
 #include "device/CIcRK44.h"
 #include "device/DefaultTables.h"
+#include "device/MacroNameChange.h"
 #include "device/TransferEngine.h"
 
 namespace pallix {
@@ -134,6 +136,8 @@ public:
     int DeviceCount() const { return deviceCount_; }
     int SelectedIndex() const { return selectedIndex_; }
     bool SearchAgainPending() const { return searchAgain_.isActive(); }
+    // The mouse found but closed to this user that the user was told about ("" none).
+    const std::string& NoAccessPath() const { return noAccessPath_; }
     bool KeepAliveRunning() const { return keepAlive_.isActive(); }
     int ProfileCount() const;
     ButtonView Button(int button) const;
@@ -157,12 +161,16 @@ private:
     void FinishLoad();
     void LoseMouse();
     void ShowNoMousePage();
+    void TellNoAccess(const std::string& path);
 
     // Transfers.
     void RunStepped(int timerId);
     void StepTick();
     void FinishTransfer();
     void AfterApplyOrRestore();
+    // The name of a macro store is kept only when the whole script reached the mouse.
+    void SettleMacroName(bool stored);
+    bool MacroStored() const;
 
     // Commands.
     void SelectProfileButton(int profile);
@@ -222,9 +230,12 @@ private:
     bool battleMode_ = false;
     int deviceCount_ = 0;
     int selectedIndex_ = 0;
+    std::vector<int> choices_;    // table entries this user may open
+    std::string noAccessPath_;
     int pickedIndex_ = -1;        // line of the selection dialog in use
     int profileAfterApply_ = -1;  // profile change waiting for a stepped apply
     int macroButton_ = -1;        // button whose macro a stepped store writes
+    std::optional<MacroNameChange> macroName_;  // its name, until the store ends
 };
 
 }  // namespace pallix::app

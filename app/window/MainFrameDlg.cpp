@@ -22,7 +22,7 @@
 #include "dialogs/UiKeyIndex.h"
 #include "dialogs/UiKeyStatus.h"
 #include "device/ButtonFunctions.h"
-#include "platform/qt/QtHidWatchScheduler.h"
+#include "platform/qt/EventDrivenWatchScheduler.h"
 #include "platform/qt/QtMailbox.h"
 #include "resources/Artwork.h"
 #include "skin/HoverButton.h"

@@ -98,7 +98,10 @@ protected:
             return answer.result;
         };
         if (selection_) window_->selectionHook = selection_;
-        window_->messageHook = [this](int index, const std::string&) { messages_.push_back(index); };
+        window_->messageHook = [this](int index, const std::string& text) {
+            messages_.push_back(index);
+            if (index < 0) notices_.push_back(text);
+        };
         window_->Initialise();
     }
 
@@ -153,6 +156,7 @@ protected:
     std::function<int(app::CMainFrameModel&, const std::vector<std::string>&)> selection_;
     std::vector<int> prompts_;
     std::vector<int> messages_;
+    std::vector<std::string> notices_;  // texts of the messages -1
 };
 
 }  // namespace pallix::test

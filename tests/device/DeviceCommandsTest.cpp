@@ -52,5 +52,34 @@ TEST_F(DeviceCommands, ChangesAreAppliedAndShown) {
     EXPECT_NE(out.find("{\"level\":3,\"dpi\":5000,\"byte\":56}"), std::string::npos) << out;
 }
 
+// pallixctl args... with its errors in *out too.
+int CtlWithErrors(const std::string& args, std::string* out) {
+    return RunProgram({"/bin/sh", "-c", BuiltProgram("cli/pallixctl") + " " + args + " 2>&1"}, out);
+}
+
+TEST_F(DeviceCommands, AMouseClosedToTheUserIsListedAndExplained) {
+    VmouseProcess vmouse(env, "closed", {"--deny-access"});
+    ASSERT_TRUE(vmouse.Ready());
+    std::string out;
+    EXPECT_EQ(Ctl({"devices"}, &out), 0);
+    EXPECT_NE(out.find("0\t0x1802\tPALLIX Ostrel Gaming Mouse\tvhid:closed\t(no permission)\n"), std::string::npos)
+        << out;
+    for (const std::string command : {"show", "show --device vhid:closed", "set-dpi 1 1 800", "restore 1"}) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(CtlWithErrors(command, &out), 1);
+        EXPECT_NE(out.find("The mouse was found at vhid:closed, but this user may not open it."), std::string::npos)
+            << out;
+        EXPECT_NE(out.find("70-pallix-ostrel.rules"), std::string::npos) << out;
+        EXPECT_NE(out.find("sudo udevadm control --reload && sudo udevadm trigger"), std::string::npos) << out;
+        EXPECT_EQ(out.find("No Gamer Mouse Connected"), std::string::npos) << out;
+    }
+    for (const auto& t : vmouse.Trace()) EXPECT_EQ(t.direction, "deny");  // not one report
+
+    ASSERT_TRUE(vmouse.Send({"deny", "off"}));
+    EXPECT_EQ(Ctl({"devices"}, &out), 0);
+    EXPECT_EQ(out.find("no permission"), std::string::npos) << out;
+    EXPECT_EQ(Ctl({"show"}, &out), 0) << out;
+}
+
 }  // namespace
 }  // namespace pallix::test

@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
 #include "platform/SqliteSettingsStore.h"
 #include "tests/support/VmouseProcess.h"
+#include "tests/support/WaitFor.h"
 
 namespace pallix::test {
 namespace {
@@ -122,6 +124,30 @@ TEST_F(MacroBind, RefusalsTouchNeitherTheMouseNorTheStore) {
     EXPECT_EQ(vmouse.Memory(), before);
     EXPECT_EQ(SavedName("PF0T1 Macro Name"), std::nullopt);
     EXPECT_EQ(SavedName("PF0T2 Macro Name"), std::nullopt);
+}
+
+TEST_F(MacroBind, AStoreThatFailsMidwayKeepsTheButtonsFormerName) {
+    VmouseProcess vmouse(env, "bind");
+    ASSERT_TRUE(vmouse.Ready());
+    WriteMacro("long", Repeated({0x04}, 200));  // about two seconds on the 10 ms steps
+    {
+        SqliteSettingsStore store;
+        ASSERT_TRUE(store.WriteString("PF0T2 Macro Name", "Former"));
+    }
+    int rc = -1;
+    std::thread bind([&] { rc = Ctl({"1", "2", "long", "--once", "--quiet"}); });
+    auto memoryWrites = [&] {
+        int n = 0;
+        for (const auto& t : vmouse.Trace()) n += t.direction == "set" && t.bytes[1] == 0xDE && !t.failed;
+        return n;
+    };
+    const bool midway = WaitFor([&] { return memoryWrites() >= 20; });
+    ASSERT_TRUE(vmouse.Send({"fault", "set", "100000"}));
+    bind.join();
+    ASSERT_TRUE(midway);
+    EXPECT_EQ(rc, 1);
+    EXPECT_LT(memoryWrites(), 3 + 200);
+    EXPECT_EQ(SavedName("PF0T2 Macro Name"), "Former");
 }
 
 }  // namespace

@@ -52,5 +52,21 @@ TEST(HidWatchBaseTest, PeriodicRescanFindsChangesWithoutEvents) {
     EXPECT_EQ(watch.Poll(), (std::vector<HidChange>{{HidChange::kArrival, "a", true}}));
 }
 
+TEST(HidWatchBaseTest, AccessGrantedToAPresentMouseIsAnArrival) {
+    test::ScriptedBackend backend;
+    HidDeviceInfo closed = Mouse("a");
+    closed.accessDenied = true;
+    backend.state->devices = {closed};
+    PipeWatch watch(backend, /*periodicMs=*/60000, /*debounceMs=*/0);
+
+    backend.state->devices = {Mouse("a")};
+    watch.Poke();
+    EXPECT_EQ(watch.Poll(), (std::vector<HidChange>{{HidChange::kArrival, "a", true}}));
+    // Closed again: it is still there, so nothing arrived or left.
+    backend.state->devices = {closed};
+    watch.Poke();
+    EXPECT_TRUE(watch.Poll().empty());
+}
+
 }  // namespace
 }  // namespace pallix

@@ -8,7 +8,7 @@
 #include "device/CHidClient.h"
 #include "platform/HidrawBackend.h"
 #include "platform/VirtualHidBackend.h"
-#include "platform/qt/QtHidWatchScheduler.h"
+#include "platform/qt/EventDrivenWatchScheduler.h"
 #include "tests/support/VmouseProcess.h"
 #include "tests/support/TempEnv.h"
 
@@ -26,7 +26,7 @@ struct Receiver : HidNotifyReceiver {
 class HotplugTest : public ::testing::Test {
 protected:
     HotplugTest() {
-        client.SetWatchScheduler(std::make_shared<QtHidWatchScheduler>());
+        client.SetWatchScheduler(std::make_shared<EventDrivenWatchScheduler>());
         client.CreateDeviceTable(0, 0, true);
     }
 
@@ -99,6 +99,31 @@ TEST_F(HotplugTest, AReceiverMayUnregisterInsideItsHandler) {
     while (timer.elapsed() < 500) app.processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(quitter.calls, 1);
     EXPECT_FALSE(client.IsRegistered());
+}
+
+TEST_F(HotplugTest, AMouseClosedToUsIsListedAndArrivesWhenAccessIsGranted) {
+    VmouseProcess m("m", {"--deny-access"});
+    ASSERT_TRUE(m.Ready());
+    ASSERT_EQ(client.RegisterNotify(&receiver), 1);
+    ASSERT_EQ(client.CreateDeviceTable(0, 0, true), 1);
+    EXPECT_EQ(std::string(client.GetDevice(0)), "vhid:m");
+    EXPECT_EQ(client.GetDeviceVer(0), 0x1802);
+    EXPECT_TRUE(client.GetDeviceAccessDenied(0));
+    EXPECT_EQ(client.Open(0), kInvalidHidHandle);
+
+    ASSERT_TRUE(m.Send({"deny", "off"}));
+    EXPECT_TRUE(Expect({DBT_DEVICEARRIVAL, "vhid:m"}));
+    ASSERT_EQ(client.CreateDeviceTable(0, 0, true), 1);
+    EXPECT_FALSE(client.GetDeviceAccessDenied(0));
+    const HidHandle h = client.Open(0);
+    EXPECT_NE(h, kInvalidHidHandle);
+    client.Close(h);
+
+    // Closed again while plugged in: nothing arrives or leaves; new clients are refused.
+    ASSERT_TRUE(m.Send({"deny", "on"}));
+    EXPECT_FALSE(Expect({DBT_DEVICEREMOVECOMPLETE, "vhid:m"}));
+    ASSERT_EQ(client.CreateDeviceTable(0, 0, true), 1);
+    EXPECT_TRUE(client.GetDeviceAccessDenied(0));
 }
 
 TEST(HidrawBackendTest, EnumeratesAndWatchesWithoutDevices) {

@@ -83,7 +83,7 @@ public:
     bool running = false;
     std::function<void()> wake;
 
-    bool Start(const std::vector<int>&, int, std::function<void()> w) override {
+    bool Start(const std::vector<int>&, std::function<void()> w) override {
         ++starts;
         if (!startResult) return false;
         running = true;

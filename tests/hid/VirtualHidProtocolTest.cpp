@@ -13,6 +13,10 @@ TEST(VirtualHidProtocolTest, EncodedMessagesDecodeBack) {
     ASSERT_TRUE(m);
     EXPECT_EQ(m->type, kInfo);
     EXPECT_EQ(m->info, info);
+    info.accessDenied = true;  // a mouse that refuses the client still says who it is
+    m = Decode(EncodeInfo(info));
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->info, info);
 
     const Bytes report{0x00, 0xDE, 0x67, 0x08, 0x01, 0, 0, 0, 0};
     m = Decode(EncodeSetFeature(report));
@@ -48,7 +52,7 @@ TEST(VirtualHidProtocolTest, MalformedPacketsAreRejected) {
         {"info with trailing byte", [&] { Bytes b = info; b.push_back(0); return b; }()},
         {"info with 9 collections", {kInfo, 1, 0, 2, 0, 3, 0, 0, 9}},
         {"info string longer than the packet", {kInfo, 1, 0, 2, 0, 3, 0, 1, 0, 200, 'a'}},
-        {"info with unknown flags", {kInfo, 1, 0, 2, 0, 3, 0, 4, 0}},
+        {"info with unknown flags", {kInfo, 1, 0, 2, 0, 3, 0, 8, 0}},
     };
     for (const auto& [what, bytes] : bad) {
         SCOPED_TRACE(what);

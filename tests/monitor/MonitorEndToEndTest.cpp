@@ -47,8 +47,9 @@ protected:
 
     // Starts the monitor and waits until its display answers (the monitor then runs
     // its loop, with the device table built).
-    std::unique_ptr<MonitorProcess> StartMonitor(std::vector<std::string> args = {"/Automation"}) {
-        auto monitor = std::make_unique<MonitorProcess>(std::move(args));
+    std::unique_ptr<MonitorProcess> StartMonitor(std::vector<std::string> args = {"/Automation"},
+                                                 const std::string& errorsTo = {}) {
+        auto monitor = std::make_unique<MonitorProcess>(std::move(args), errorsTo);
         EXPECT_TRUE(probe.WaitFor(store, [](const Qx7OsdState&) { return true; }, 5000ms)) << "display never answered";
         return monitor;
     }
@@ -237,6 +238,37 @@ TEST_F(MonitorTest, MouseArrivingLaterAndReplugged) {
         auto s = probe.Query(store);
         return s && s->visible && s->pictureId == 325;
     }));
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(MonitorTest, MouseClosedToTheUserIsLoggedOnceAndUsedOnceOpened) {
+    VmouseProcess closed("closed", {"--deny-access"});
+    const auto log = env.Root() / "monitor.err";
+    auto monitor = StartMonitor({"/Automation"}, log.string());
+    const std::string closedLine = "Qx7Monitor: The mouse was found at vhid:closed, but this user may not open it.";
+    ASSERT_TRUE(Eventually([&] { return ReadFile(log).find(closedLine) != std::string::npos; }));
+    EXPECT_NE(ReadFile(log).find("sudo udevadm control --reload && sudo udevadm trigger"), std::string::npos);
+
+    // Another closed mouse makes the monitor look again: only the new one is reported.
+    VmouseProcess other("other", {"--deny-access"});
+    ASSERT_TRUE(Eventually([&] { return ReadFile(log).find("vhid:other") != std::string::npos; }));
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(Occurrences(ReadFile(log), closedLine), 1u) << ReadFile(log);
+    EXPECT_EQ(Occurrences(ReadFile(log), "found at vhid:other"), 1u) << ReadFile(log);
+
+    // Access granted: the mouse is present without being plugged in again.
+    ASSERT_TRUE(closed.Send({"deny", "off"}));
+    ASSERT_TRUE(Eventually([&] {
+        closed.Send({"lock", "on"});
+        auto s = probe.Query(store);
+        return s && s->visible && s->pictureId == 324;
+    }));
+    EXPECT_EQ(Occurrences(ReadFile(log), closedLine), 1u) << ReadFile(log);
 }
 
 TEST_F(MonitorTest, SecondStartShowsOrStartsTheProgramAndExitClosesBoth) {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -36,13 +37,19 @@ bool Eventually(F done, std::chrono::milliseconds limit = std::chrono::milliseco
 
 class MonitorProcess {
 public:
-    explicit MonitorProcess(std::vector<std::string> args = {"/Automation"}) {
+    // errorsTo: a file that takes the monitor's standard error (default: the test's).
+    explicit MonitorProcess(std::vector<std::string> args = {"/Automation"}, const std::string& errorsTo = {}) {
         std::vector<std::string> argv{MonitorBinary()};
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<char*> raw;
         for (auto& a : argv) raw.push_back(a.data());
         raw.push_back(nullptr);
-        if (posix_spawn(&pid_, raw[0], nullptr, nullptr, raw.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (!errorsTo.empty())
+            posix_spawn_file_actions_addopen(&actions, 2, errorsTo.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (posix_spawn(&pid_, raw[0], &actions, nullptr, raw.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
     }
     ~MonitorProcess() {
         if (pid_ > 0) {

@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/RuntimeDir.h"
@@ -172,11 +174,17 @@ bool MouseServer::ServeDevice(Client& c) {
             SendPacket(c.fd, vhid::EncodeError(vhid::kBadVersion));
             return false;
         }
-        c.greeted = true;
         vhid::DeviceInfo info{options_.vendorId, options_.productId, static_cast<std::uint16_t>(options_.model),
                               {{kGenericDesktop, kUsageMouse}, {kEventPage, kEventUsage}},
-                              options_.product, options_.manufacturer};
-        return SendPacket(c.fd, vhid::EncodeInfo(info));
+                              options_.product, options_.manufacturer, options_.denyAccess};
+        const bool sent = SendPacket(c.fd, vhid::EncodeInfo(info));
+        // Refused: who it is, and nothing more.
+        if (options_.denyAccess) {
+            trace_.Line("deny", {});
+            return false;
+        }
+        c.greeted = true;
+        return sent;
     }
 
     Pause();
@@ -218,6 +226,13 @@ void MouseServer::Broadcast(const std::vector<Bytes>& reports) {
     }
 }
 
+void MouseServer::SetDenyAccess(bool deny) {
+    options_.denyAccess = deny;
+    // Connections already open stay open, as they do when a node's permissions change;
+    // the change of attributes tells watchers to look again.
+    if (deviceFd_ >= 0) utimensat(AT_FDCWD, devicePath_.c_str(), nullptr, 0);
+}
+
 void MouseServer::Persist() {
     if (!mouse_.TakeMemoryChanged()) return;
     std::string error;
@@ -236,7 +251,7 @@ std::string MouseServer::Emit(const VirtualMouse::Event& e) {
 
 std::string MouseServer::Status() const {
     std::string s = "ok name=" + options_.name + " model=" + Hex16(static_cast<unsigned>(options_.model)) +
-                    " plugged=" + (deviceFd_ >= 0 ? "1" : "0") +
+                    " plugged=" + (deviceFd_ >= 0 ? "1" : "0") + " deny=" + (options_.denyAccess ? "1" : "0") +
                     " profile=" + std::to_string(mouse_.CurrentProfile() + 1) +
                     " level=" + std::to_string(mouse_.ActiveLevel(mouse_.CurrentProfile()) + 1) +
                     " controls=" + std::to_string(mouse_.Controls().size());
@@ -303,6 +318,10 @@ std::string MouseServer::Command(const std::vector<std::string>& w) {
                   : w[1] == "vanish" ? &f.vanishAfter : nullptr;
         if (!slot || !count) return "error: fault echo|set|get|vanish N";
         *slot = *count;
+        return "ok";
+    }
+    if (verb == "deny" && n == 2 && (w[1] == "on" || w[1] == "off")) {
+        SetDenyAccess(w[1] == "on");
         return "ok";
     }
     if (verb == "latency" && n == 2) {

@@ -24,6 +24,7 @@ struct Options {
     std::optional<std::string> manufacturer;
     Faults faults;
     bool startUnplugged = false;
+    bool denyAccess = false;  // refuse clients as a node closed to the user would
     bool resetMemory = false;
 };
 
@@ -60,6 +61,7 @@ private:
     void Broadcast(const std::vector<Bytes>& reports);
     std::string Emit(const VirtualMouse::Event& e);
     void Persist();
+    void SetDenyAccess(bool deny);
     void Pause() const;
     std::string Status() const;
 

@@ -28,6 +28,8 @@ const char* kUsage =
     "  --product TEXT       product string; --no-product: the mouse gives none\n"
     "  --manufacturer TEXT  manufacturer string; --no-manufacturer: none\n"
     "  --unplugged          start unplugged\n"
+    "  --deny-access        refuse every client as a device node closed to the user\n"
+    "                       would (it still tells who it is); see `send deny`\n"
     "  --fault-echo N --fault-set N --fault-get N --vanish-after N   as `send fault`\n"
     "\n"
     "commands:\n"
@@ -39,6 +41,7 @@ const char* kUsage =
     "  side 4|5             press and release side button 4 or 5\n"
     "  raw HEX...           send these bytes as an input report\n"
     "  unplug | plug        remove the device / bring it back\n"
+    "  deny on|off          refuse new clients (no permission) / accept them again\n"
     "  fault echo|set|get|vanish N  wrong read echo / failing set / failing get for the\n"
     "                       next N reports; vanish (unplug) after N feature reports\n"
     "  latency MS | status | quit\n";
@@ -104,6 +107,9 @@ int main(int argc, char** argv) {
             continue;
         } else if (a == "--unplugged") {
             o.startUnplugged = true;
+            continue;
+        } else if (a == "--deny-access") {
+            o.denyAccess = true;
             continue;
         } else if (a == "--no-product") {
             o.product.reset();

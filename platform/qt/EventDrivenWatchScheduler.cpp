@@ -1,6 +1,8 @@
-#include "monitor/EventDrivenWatchScheduler.h"
+#include "platform/qt/EventDrivenWatchScheduler.h"
 
-namespace pallix::monitor {
+#include "device/CHidClient.h"
+
+namespace pallix {
 
 EventDrivenWatchScheduler::EventDrivenWatchScheduler() {
     followUp_.setSingleShot(true);
@@ -9,7 +11,7 @@ EventDrivenWatchScheduler::EventDrivenWatchScheduler() {
 
 EventDrivenWatchScheduler::~EventDrivenWatchScheduler() { Stop(); }
 
-bool EventDrivenWatchScheduler::Start(const std::vector<int>& fds, int /*intervalMs*/, std::function<void()> wake) {
+bool EventDrivenWatchScheduler::Start(const std::vector<int>& fds, std::function<void()> wake) {
     Stop();
     if (!wake) return false;
     wake_ = std::move(wake);
@@ -34,7 +36,10 @@ void EventDrivenWatchScheduler::Stop() {
 
 void EventDrivenWatchScheduler::Wake(bool followUp) {
     if (followUp) followUp_.start(kFollowUpMs);
+    // The callback may stop us (a receiver that unregisters); keep it alive meanwhile.
     if (auto wake = wake_) wake();
 }
 
-}  // namespace pallix::monitor
+void AttachQtHidWatch(CHidClient& client) { client.SetWatchScheduler(std::make_shared<EventDrivenWatchScheduler>()); }
+
+}  // namespace pallix
