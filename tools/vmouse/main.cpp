@@ -6,6 +6,7 @@
 
 #include "device/ProductIds.h"
 #include "platform/SeqPacketSocket.h"
+#include "programinfo/InfoOptions.h"
 #include "tools/vmouse/CommandWords.h"
 #include "tools/vmouse/MouseServer.h"
 
@@ -29,6 +30,8 @@ const char* kUsage =
     "  --manufacturer TEXT  manufacturer string; --no-manufacturer: none\n"
     "  --unplugged          start unplugged\n"
     "  --fault-echo N --fault-set N --fault-get N --vanish-after N   as `send fault`\n"
+    "  -h, --help           this text\n"
+    "  --version            the version\n"
     "\n"
     "commands:\n"
     "  profile N (1-5)      switch profile on the mouse (memory, then event report)\n"
@@ -92,6 +95,9 @@ int main(int argc, char** argv) {
         bool ok = true;
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::fputs(pallix::VersionText("pallix-vmouse").c_str(), stdout);
             return 0;
         } else if (a == "send") {
             if (i + 1 >= argc) {
