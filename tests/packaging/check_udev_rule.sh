@@ -3,10 +3,15 @@
 # keys udev knows and == / += / = only; it matches hidraw nodes of the configured
 # vendor with each configured product in lowercase 4-digit hex and tags them for
 # the seat's user; it never widens the node's mode.
-#   check_udev_rule.sh RULE_FILE VENDOR PRODUCT...
+#   check_udev_rule.sh RULE_FILE VENDOR PRODUCT...   (as configured: 0x1209, 4617, ...)
 set -u
-rule=$1 vendor=$2; shift 2
+rule=$1; shift
 source "$(dirname "$0")/lib.sh"
+# The configured numbers as udev writes them, converted here on their own.
+ids=()
+for id in "$@"; do ids+=("$(printf '%04x' "$((id))")"); done
+set -- "${ids[@]}"
+vendor=$1; shift
 [ "$(basename "$rule")" = 70-pallix-ostrel.rules ] || fail "the rule is named $(basename "$rule")"
 [ -s "$rule" ] || { fail "no rule file $rule"; finish; exit; }
 
