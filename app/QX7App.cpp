@@ -16,13 +16,9 @@
 namespace pallix::app {
 
 bool CQX7App::IsAutomation(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a.compare(QLatin1String("/Automation"), Qt::CaseInsensitive) == 0 ||
-            a.compare(QLatin1String("-Automation"), Qt::CaseInsensitive) == 0 ||
-            a.compare(QLatin1String("--automation"), Qt::CaseInsensitive) == 0)
-            return true;
-    }
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        for (const char* spelling : kAutomationSwitches)
+            if (arguments[i].compare(QLatin1String(spelling), Qt::CaseInsensitive) == 0) return true;
     return false;
 }
 

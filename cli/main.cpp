@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "programinfo/InfoOptions.h"
+
 namespace pallix::cli {
 
 std::vector<Command>& Commands() {
@@ -19,7 +21,8 @@ void PrintUsage(std::FILE* out) {
     auto commands = pallix::cli::Commands();
     std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
     for (const auto& c : commands) std::fprintf(out, "%s\n", c.usage.c_str());
-    std::fprintf(out, "  help                      this text\n");
+    std::fprintf(out, "  help, --help              this text\n");
+    std::fprintf(out, "  --version                 the version\n");
 }
 
 }  // namespace
@@ -30,6 +33,10 @@ int main(int argc, char** argv) {
         return argc < 2 ? 2 : 0;
     }
     const std::string name = argv[1];
+    if (name == pallix::kVersionOption) {
+        std::fputs(pallix::VersionText("pallixctl").c_str(), stdout);
+        return 0;
+    }
     for (const auto& c : pallix::cli::Commands()) {
         if (c.name == name) return c.run(pallix::cli::Args(argv + 2, argv + argc));
     }

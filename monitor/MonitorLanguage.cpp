@@ -99,15 +99,24 @@ std::uint16_t SystemLanguageId() {
     }
 }
 
-MenuTexts LoadMenuTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder) {
+QString LanguageFileNameFor(std::uint32_t languageValue) {
     const std::uint16_t id = (languageValue == 0 || languageValue == kDwordMissing)
                                  ? SystemLanguageId()
                                  : static_cast<std::uint16_t>(languageValue);
-    const QString name = LanguageFileName(id);
-    if (name.isEmpty()) return EnglishTexts();
+    return LanguageFileName(id);
+}
+
+QString FindLanguageFile(const QString& name, const QString& ownFolder, const QString& installedFolder) {
+    if (name.isEmpty()) return {};
     for (const QString& candidate : LanguageFileCandidates(name, ownFolder, installedFolder))
-        if (QFileInfo(candidate).isFile()) return ReadLanguageFile(candidate, name);
-    return EnglishTexts();
+        if (QFileInfo(candidate).isFile()) return candidate;
+    return {};
+}
+
+MenuTexts LoadMenuTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder) {
+    const QString name = LanguageFileNameFor(languageValue);
+    const QString path = FindLanguageFile(name, ownFolder, installedFolder);
+    return path.isEmpty() ? EnglishTexts() : ReadLanguageFile(path, name);
 }
 
 }  // namespace pallix::monitor

@@ -32,6 +32,12 @@ QStringList LanguageFileCandidates(const QString& name, const QString& ownFolder
 // 0x0800 sublanguage bits for simplified Chinese); 0x0409 when unknown.
 std::uint16_t SystemLanguageId();
 
+// "Language" value (missing or 0: the system's language) -> the file's name; empty
+// for built-in English.
+QString LanguageFileNameFor(std::uint32_t languageValue);
+// The first candidate that is a file; empty when there is none (or no name).
+QString FindLanguageFile(const QString& name, const QString& ownFolder, const QString& installedFolder);
+
 // "Language" value (missing or 0: the system's language) -> texts.
 MenuTexts LoadMenuTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder);
 

@@ -11,18 +11,26 @@
 #include <QSocketNotifier>
 
 #include "monitor/CCommandDispatcher.h"
-
-#ifndef PALLIX_INSTALL_BINDIR
-#define PALLIX_INSTALL_BINDIR "/usr/local/bin"
-#endif
-#ifndef PALLIX_INSTALL_LIBDIR
-#define PALLIX_INSTALL_LIBDIR "/usr/local/lib"
-#endif
-#ifndef PALLIX_INSTALL_LANGUAGEDIR
-#define PALLIX_INSTALL_LANGUAGEDIR "/usr/local/share/pallix-ostrel/MonitorLanguages"
-#endif
+#include "monitor/MonitorPaths.h"
+#include "platform/SqliteSettingsStore.h"
+#include "programinfo/InfoOptions.h"
 
 namespace {
+
+// Recognised anywhere inside an argument, not only as a whole one.
+constexpr const char* kAutomationSwitch = "/Automation";
+
+const pallix::ProgramHelp kHelp{
+    "Qx7Monitor",
+    "[/Automation]",
+    "Background monitor of the Pallix Ostrel mouse: tray icon, on-screen display, launcher buttons.",
+    {{kAutomationSwitch, "start silently (at login): do not bring up the configuration program"},
+     {pallix::kPrintPathsOption, "print the configuration program, display library and language file found"}}};
+
+std::string FoundFiles() {
+    pallix::SqliteSettingsStore store;
+    return pallix::monitor::DescribeFoundFiles(store, pallix::monitor::InstalledMonitorFolders());
+}
 
 int gSignalPipe[2] = {-1, -1};
 
@@ -46,21 +54,20 @@ void QuitOnTerminate(QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (auto code = pallix::AnswerInfoOption(argc, argv, kHelp, FoundFiles)) return *code;
     // The display must place itself above other windows, which a native Wayland
     // client cannot do: run through XWayland unless told otherwise.
     if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
 
     bool automation = false;
     for (int i = 1; i < argc; ++i)
-        if (std::string(argv[i]).find("/Automation") != std::string::npos) automation = true;
+        if (std::string(argv[i]).find(kAutomationSwitch) != std::string::npos) automation = true;
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Qx7Monitor"));
 
-    pallix::monitor::MonitorFolders folders{QCoreApplication::applicationDirPath().toStdString(), PALLIX_INSTALL_BINDIR,
-                                            PALLIX_INSTALL_LIBDIR, PALLIX_INSTALL_LANGUAGEDIR};
-    pallix::monitor::CCommandDispatcher dispatcher(folders, automation);
+    pallix::monitor::CCommandDispatcher dispatcher(pallix::monitor::InstalledMonitorFolders(), automation);
     if (!dispatcher.Start()) return 0;
     QuitOnTerminate(app);
     QObject::connect(&dispatcher, &pallix::monitor::CCommandDispatcher::exitRequested, &app, &QApplication::quit,

@@ -4,10 +4,7 @@
 #include <string>
 
 #include "common/SettingsStore.h"
-
-#ifndef PALLIX_INSTALLED_DATA_DIR
-#error "PALLIX_INSTALLED_DATA_DIR must name the installed data folder"
-#endif
+#include "programinfo/InstallLayout.h"
 
 namespace pallix::texts {
 namespace fs = std::filesystem;
@@ -23,13 +20,9 @@ bool Opens(const fs::path& file) {
 
 }  // namespace
 
-fs::path ProgramFolder() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : self.parent_path();
-}
+fs::path ProgramFolder() { return ExecutableFolder(); }
 
-fs::path InstalledDataFolder() { return fs::path(PALLIX_INSTALLED_DATA_DIR); }
+fs::path InstalledDataFolder() { return pallix::InstalledDataFolder(ProgramFolder()); }
 
 ProgramFileLocations DefaultLocations(SettingsStore* settings) {
     return {settings, ProgramFolder(), InstalledDataFolder()};

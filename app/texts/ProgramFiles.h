@@ -23,7 +23,8 @@ struct ProgramFileLocations {
 ProgramFileLocations DefaultLocations(SettingsStore* settings);
 // The folder of the running program (empty when it cannot be told).
 std::filesystem::path ProgramFolder();
-// The data folder chosen at configure time (<datadir>/pallix-ostrel).
+// The installed data folder (<datadir>/pallix-ostrel) seen from the running program's
+// folder, so it follows the installation wherever it was put.
 std::filesystem::path InstalledDataFolder();
 
 // First hit wins: the name itself as a path; "Path" / folder / name; program folder /

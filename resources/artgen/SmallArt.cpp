@@ -182,10 +182,12 @@ QImage HotSpotLayer(int state) {
     return layer;
 }
 
-QImage AppIcon() {
-    QImage layer = Layer(32, 32);
+// Drawn on a 32 x 32 grid, scaled to the size asked for.
+QImage AppIconLayer(int size) {
+    QImage layer = Layer(size, size);
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(size / 32.0, size / 32.0);
     p.setPen(QPen(pal::accentBright, 2));
     p.setBrush(pal::panelDark);
     p.drawRoundedRect(QRectF(6, 2, 20, 28), 10, 10);
@@ -194,10 +196,14 @@ QImage AppIcon() {
     p.setBrush(pal::accent);
     p.drawRoundedRect(QRectF(14, 6, 4, 6), 2, 2);
     p.end();
-    return WithAlpha(layer);
+    return layer;
 }
 
+QImage AppIcon() { return WithAlpha(AppIconLayer(32)); }
+
 }  // namespace
+
+QImage ApplicationIcon(int size) { return AppIconLayer(size).convertToFormat(QImage::Format_ARGB32); }
 
 void AddSmallPictures(std::vector<Picture>& out) {
     for (int i = 0; i < 12; ++i)

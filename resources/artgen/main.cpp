@@ -1,6 +1,7 @@
 // pallix-artgen: draws every picture of the program and of the display library.
 //   pallix-artgen OUTDIR       PNGs, index.tsv and one .qrc per set under OUTDIR
 //   pallix-artgen --inventory  the inventory table (Markdown) on stdout
+//   pallix-artgen --app-icons OUTDIR NAME   OUTDIR/<N>x<N>/apps/NAME.png for the icon theme
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -88,6 +89,24 @@ void Inventory(const std::vector<Picture>& all) {
     }
 }
 
+// The sizes desktops ask a hicolor theme for.
+constexpr int kThemeIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+bool WriteThemeIcons(const QString& outDir, const QString& name) {
+    for (int size : kThemeIconSizes) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(outDir).arg(size);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!QDir().mkpath(folder) || !ApplicationIcon(size).save(&buffer, "PNG") ||
+            !WriteIfChanged(folder + "/" + name + ".png", png)) {
+            std::fprintf(stderr, "pallix-artgen: cannot write the %dx%d icon\n", size, size);
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,8 +124,10 @@ int main(int argc, char** argv) {
         Inventory(all);
         return 0;
     }
+    if (args.size() == 4 && args[1] == QLatin1String("--app-icons"))
+        return args[3].isEmpty() || args[3].contains(QLatin1Char('/')) ? 2 : (WriteThemeIcons(args[2], args[3]) ? 0 : 1);
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: pallix-artgen OUTDIR | --inventory\n");
+        std::fprintf(stderr, "usage: pallix-artgen OUTDIR | --inventory | --app-icons OUTDIR NAME\n");
         return 2;
     }
     return Generate(args[1], all) ? 0 : 1;

@@ -6,6 +6,7 @@
 
 #include "device/ProductIds.h"
 #include "platform/SeqPacketSocket.h"
+#include "programinfo/InfoOptions.h"
 #include "tools/vmouse/CommandWords.h"
 #include "tools/vmouse/MouseServer.h"
 
@@ -31,6 +32,8 @@ const char* kUsage =
     "  --deny-access        refuse every client as a device node closed to the user\n"
     "                       would (it still tells who it is); see `send deny`\n"
     "  --fault-echo N --fault-set N --fault-get N --vanish-after N   as `send fault`\n"
+    "  -h, --help           this text\n"
+    "  --version            the version\n"
     "\n"
     "commands:\n"
     "  profile N (1-5)      switch profile on the mouse (memory, then event report)\n"
@@ -95,6 +98,9 @@ int main(int argc, char** argv) {
         bool ok = true;
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::fputs(pallix::VersionText("pallix-vmouse").c_str(), stdout);
             return 0;
         } else if (a == "send") {
             if (i + 1 >= argc) {

@@ -1,0 +1,32 @@
+#include "monitor/MonitorPaths.h"
+
+#include "common/SettingNames.h"
+#include "monitor/LocateFile.h"
+#include "monitor/MonitorLanguage.h"
+#include "programinfo/InstallLayout.h"
+
+namespace pallix::monitor {
+
+MonitorFolders InstalledMonitorFolders() {
+    const auto own = ExecutableFolder();
+    const auto data = InstalledDataFolder(own);
+    return {own.string(), own.string(), InstalledLibFolder(own).string(),
+            data.empty() ? std::string() : (data / "MonitorLanguages").string()};
+}
+
+std::string DescribeFoundFiles(SettingsStore& store, const MonitorFolders& folders) {
+    const std::string program = LocateConfigurationProgram(store, folders.own, folders.installedBin);
+    std::string library = OsdLibraryPath(store, folders.own, folders.installedLib);
+    if (!IsReadableFile(library)) library.clear();
+    const QString name = LanguageFileNameFor(store.ReadDword(kLanguageValue));
+    const QString language = FindLanguageFile(name, QString::fromStdString(folders.own),
+                                              QString::fromStdString(folders.installedLanguages));
+    const std::string languageText = name.isEmpty()       ? "built-in English"
+                                     : language.isEmpty() ? "not found (" + name.toStdString() + ")"
+                                                          : language.toStdString();
+    return "configuration program: " + (program.empty() ? "not found" : program) + "\n" +
+           "display library: " + (library.empty() ? "not found" : library) + "\n" +
+           "language file: " + languageText + "\n";
+}
+
+}  // namespace pallix::monitor
