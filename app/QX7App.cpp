@@ -46,6 +46,7 @@ int CQX7App::Run(const QStringList& arguments) {
     parts.documentsDir = DocumentsDir();
     parts.findHelpDocument = [&store] { return texts::FindHelpDocument(texts::DefaultLocations(&store)).string(); };
     parts.helpDocumentName = texts::CurrentLanguage().helpDocument;
+    parts.translated = texts::SpeaksTranslation(texts::CurrentLanguage());
     parts.findRegistrationPage = [&store] {
         return texts::FindProgramFile(kRegistrationPage, "HELP", texts::DefaultLocations(&store)).string();
     };

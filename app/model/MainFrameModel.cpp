@@ -456,6 +456,10 @@ void CMainFrameModel::SelectButton(int button, bool factoryHint, bool hasHint) {
 
 bool CMainFrameModel::LeftClickAllows(int functionIndex) {
     if (LeftClickRuleAllows(memory_, currentProfile_, selectedButton_, functionIndex)) return true;
+    if (parts_.translated) {
+        view_.ShowMessage(10, {});
+        return false;
+    }
     PromptRequest request{kPromptLeftButton, {}, {}, -1, 0};
     Prompt(request);
     return false;

@@ -97,6 +97,9 @@ struct ModelParts {
     std::function<std::string()> findHelpDocument;
     std::string helpDocumentName;
     std::function<std::string()> findRegistrationPage;
+    // A language file for a non-English system language is in use: the left-click
+    // notice is then the translated message, not the English picture box.
+    bool translated = false;
 };
 
 class CMainFrameModel : public QObject, public HidNotifyReceiver {

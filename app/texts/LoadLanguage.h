@@ -30,6 +30,12 @@ LanguageState LoadLanguage(SettingsStore* settings);
 // The result of the last LoadLanguage (English defaults before the first).
 const LanguageState& CurrentLanguage();
 
+// True when the program speaks a language other than English from a file; some
+// notices are then given as translated messages instead of English-only pictures.
+constexpr bool SpeaksTranslation(const LanguageState& state) {
+    return state.languageLoaded && PrimaryLanguage(state.languageId) != kPrimaryEnglish;
+}
+
 // The help document to open now: the one chosen at start-up, looked for again (it
 // may have been installed or removed since). Empty when it cannot be found; the
 // caller then reports message 15 with CurrentLanguage().helpDocument.

@@ -86,6 +86,7 @@ protected:
         parts.poster = &poster_;
         parts.backends = MakeDefaultHidBackends();
         parts.documentsDir = documents_.string();
+        parts.translated = translated_;
         window_ = std::make_unique<app::CMainFrameDlg>(std::move(parts), automation);
         window_->promptHook = [this](app::PromptRequest& r) {
             prompts_.push_back(r.mode);
@@ -156,6 +157,7 @@ protected:
     std::function<int(app::CMainFrameModel&, const std::vector<std::string>&)> selection_;
     std::vector<int> prompts_;
     std::vector<int> messages_;
+    bool translated_ = false;  // a non-English language file in use
     std::vector<std::string> notices_;  // texts of the messages -1
 };
 

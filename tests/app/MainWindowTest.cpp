@@ -295,6 +295,23 @@ TEST_F(AppTest, LeftClickRuleStopsTakingTheLastClick) {
     answers_.push_back({kPromptOk});
     Model().Command(IDC_FUNCTION);
     EXPECT_EQ(prompts_, (std::vector<int>{kPromptFunction, kPromptLeftButton}));
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(Model().Button(0).name, "CLICK");
+    EXPECT_FALSE(Model().ChangesPending());
+}
+
+// In a translated program the notice is the translated message 10, not the
+// English picture box.
+TEST_F(AppTest, LeftClickRuleSpeaksTheLanguageFile) {
+    AddMouse("m1");
+    translated_ = true;
+    StartWindow();
+    ASSERT_TRUE(WaitForPage(kPageConfiguration));
+    Model().Command(IDC_MARKER_FIRST + 0);
+    answers_.push_back({kPromptOk, kFnButtonOff});
+    Model().Command(IDC_FUNCTION);
+    EXPECT_EQ(prompts_, (std::vector<int>{kPromptFunction}));
+    EXPECT_EQ(messages_, (std::vector<int>{10}));
     EXPECT_EQ(Model().Button(0).name, "CLICK");
     EXPECT_FALSE(Model().ChangesPending());
 }

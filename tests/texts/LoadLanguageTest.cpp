@@ -84,6 +84,7 @@ TEST_F(LoadLanguageTest, BrokenFilesLeaveTheDefaultsWhole) {
 TEST_F(LoadLanguageTest, NoFileMeansDefaultsAndNotLoaded) {
     const LanguageState s = LoadLanguage(kFrench, where_);
     EXPECT_FALSE(s.languageLoaded);
+    EXPECT_FALSE(SpeaksTranslation(s));  // English defaults: the English picture box
     EXPECT_EQ(s.status, LanguageFileStatus::CannotOpen);
     EXPECT_TRUE(s.languagePath.empty());
     EXPECT_EQ(Texts(), DefaultTexts());
@@ -121,12 +122,14 @@ TEST_F(LoadLanguageTest, ShippedFilesLoadAndEnglishEqualsTheDefaults) {
     const ProgramFileLocations fromSource{nullptr, {}, shipped};
     const LanguageState en = LoadLanguage(0x0409, fromSource);
     EXPECT_TRUE(en.languageLoaded);
+    EXPECT_FALSE(SpeaksTranslation(en));
     EXPECT_EQ(Texts(), DefaultTexts());
     EXPECT_EQ(en.helpPath, shipped / "HELP" / "Information_en.html");
     for (const auto& [id, marker] : {std::pair{kGerman, "Keine Gaming-Maus angeschlossen!"},
                                      std::pair{kFrench, "Aucune souris de jeu connect\xC3\xA9" "e !"}}) {
         const LanguageState s = LoadLanguage(id, fromSource);
         EXPECT_TRUE(s.languageLoaded) << s.languageFile << ": " << LanguageFileStatusName(s.status);
+        EXPECT_TRUE(SpeaksTranslation(s));
         EXPECT_EQ(MessageText(1), marker);
         EXPECT_EQ(Texts().fonts, DefaultTexts().fonts);
         EXPECT_EQ(s.helpPath.filename(), ChooseLanguageFiles(id).helpDocument);
