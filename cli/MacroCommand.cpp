@@ -61,12 +61,26 @@ std::optional<std::vector<std::uint8_t>> ParseHex(const Args& args) {
     return bytes;
 }
 
+// The editor tells press from release by a picture; in text a word does it.
+const char* IconWord(int icon) {
+    switch (icon) {
+    case ICON_KEY_DOWN:
+    case ICON_BUTTON_DOWN: return "down";
+    case ICON_KEY_UP:
+    case ICON_BUTTON_UP: return "up";
+    case ICON_WHEEL_DOWN: return "wheel-down";
+    case ICON_WHEEL_UP: return "wheel-up";
+    default: return "-";
+    }
+}
+
 void PrintLines(std::span<const std::uint8_t> script) {
     CSkinLVCmdList lines;
     lines.Decode(script);
     for (int i = 0; i < lines.Count(); ++i) {
         const RowTexts row = lines.RowOf(i);
-        std::printf("%s\t%s\t%s\n", row.number.c_str(), row.instruction.c_str(), row.delay.c_str());
+        std::printf("%s\t%s\t%s\t%s\n", row.number.c_str(), IconWord(row.icon), row.instruction.c_str(),
+                    row.delay.c_str());
     }
 }
 

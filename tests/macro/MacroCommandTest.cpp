@@ -20,15 +20,15 @@ Output Pallixctl(const std::vector<std::string>& args) {
     return out;
 }
 
-TEST(MacroCommand, DecodePrintsNumberInstructionAndDelay) {
+TEST(MacroCommand, DecodePrintsNumberDirectionInstructionAndDelay) {
     const Output out =
         Pallixctl({"macro", "decode", "83", "02", "05", "00", "04", "01", "64", "01", "64", "0x84", "83 87 00000000"});
     EXPECT_EQ(out.status, 0);
     EXPECT_EQ(out.text,
-              "1\tGOTO 3\t0ms\n"
-              "2\t'A'\t5.0sec\n"
-              "3\t'A'\t0ms\n"
-              "4\tOpen Window Explorer\t0ms\n");
+              "1\t-\tGOTO 3\t0ms\n"
+              "2\tdown\t'A'\t5.0sec\n"
+              "3\tup\t'A'\t0ms\n"
+              "4\t-\tOpen Window Explorer\t0ms\n");
 }
 
 TEST(MacroCommand, DecodeRefusesBadHexAndOversizedScripts) {
@@ -45,7 +45,7 @@ TEST(MacroCommand, ShowReadsAFileByPathOrByMacroName) {
     const unsigned char file[] = {0x6D, 0x18, 0xA1, 3, 0, 0x19, 1, 0, 0, 0x78, 0x01, 0x0A};
     std::ofstream(folder / "click.Mac", std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
 
-    const std::string expected = "1\tL-Button\t250ms\n";
+    const std::string expected = "1\tdown\tL-Button\t250ms\n";
     EXPECT_EQ(Pallixctl({"macro", "show", (folder / "click.Mac").string()}).text, expected);
     EXPECT_EQ(Pallixctl({"macro", "show", "click"}).text, expected);
     EXPECT_EQ(Pallixctl({"macro", "list"}).text, "click\n");
