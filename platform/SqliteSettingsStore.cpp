@@ -101,9 +101,10 @@ int SqliteSettingsStore::RunOnce(const char* sql, const Statement& statement, bo
         // writes, as with the registry's lazy flush.
         int persist = 1;
         sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
-        sqlite3_exec(db, "PRAGMA journal_size_limit=0; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
         rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
         prepared = rc == SQLITE_OK;
+        if (prepared && !sqlite3_stmt_readonly(st))
+            sqlite3_exec(db, "PRAGMA journal_size_limit=0; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
     }
     if (prepared) {
         statement.bind(st);
