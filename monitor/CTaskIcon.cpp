@@ -26,7 +26,7 @@ bool CTaskIcon::AddIcon(const QIcon& icon, const QString& tooltip) {
     if (added_ || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
     icon_ = std::make_unique<QSystemTrayIcon>(icon);
     tooltip_ = tooltip;
-    icon_->setToolTip(notice_.isEmpty() ? tooltip : tooltip + QStringLiteral("\n") + notice_);
+    ApplyTooltip();
     icon_->setContextMenu(&menu_);
     connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
         if (why == QSystemTrayIcon::DoubleClick) Post(IDM_TRAY_LAUNCH);
@@ -45,13 +45,17 @@ void CTaskIcon::SetOsdItem(bool osdEnabled) {
 void CTaskIcon::ShowNotice(const QString& title, const QString& text) {
     notice_ = text;
     if (!icon_) return;
-    icon_->setToolTip(tooltip_ + QStringLiteral("\n") + text);
+    ApplyTooltip();
     icon_->showMessage(title, text, QSystemTrayIcon::Warning);
 }
 
 void CTaskIcon::ClearNotice() {
     notice_.clear();
-    if (icon_) icon_->setToolTip(tooltip_);
+    if (icon_) ApplyTooltip();
+}
+
+void CTaskIcon::ApplyTooltip() {
+    icon_->setToolTip(notice_.isEmpty() ? tooltip_ : tooltip_ + QStringLiteral("\n") + notice_);
 }
 
 void CTaskIcon::Post(int id) {

@@ -41,6 +41,7 @@ public:
 
 private:
     void Post(int id);
+    void ApplyTooltip();  // the tooltip, with the notice under it while there is one
 
     MenuTexts texts_;
     CommandSink sink_;

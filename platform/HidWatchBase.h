@@ -1,7 +1,8 @@
 #pragma once
 // Arrival/removal by comparing snapshots: a rescan of the backend runs shortly after
-// activity on one of the watch's descriptors (udev, inotify) and, as a fallback for
-// missed or missing events, every few seconds.
+// activity on one of the watch's descriptors (udev, inotify); a poll that comes more
+// than a few seconds after the last rescan rescans anyway. Polls come only from
+// activity, so a mouse a watch missed is found by the programs' own searches.
 #include <chrono>
 #include <functional>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 // Mice plugged into this computer, through hidapi's hidraw backend. Arrival and
 // removal come from a udev monitor where udevd runs, and otherwise from inotify
-// on /dev plus a periodic rescan.
+// on /dev.
 #include "device/HidBackend.h"
 
 namespace pallix {

@@ -139,10 +139,7 @@ void CMainFrameModel::Search() {
             lines.push_back(std::string(version) + ": " + hid_.GetDeviceName(i));
         }
         pickedIndex_ = 0;
-        memory_.SetDevicePath(hid_.GetDevice(choices_[0]));
-        memory_.SendCommand(2, 0, 0);
-        if (parts_.sleeper) parts_.sleeper(40); else SleepMilliseconds(40);
-        memory_.SendCommand(3, 3, 0);
+        Greet(choices_[0]);
         keepAlive_.start();
         chosen = view_.RunDeviceSelection(*this, lines);
         keepAlive_.stop();
@@ -177,10 +174,20 @@ void CMainFrameModel::SelectionPicked(int index) {
     if (pickedIndex_ < 0 || index == pickedIndex_ || index < 0 || index >= static_cast<int>(choices_.size())) return;
     memory_.SendCommand(3, 3, 3);
     pickedIndex_ = index;
-    memory_.SetDevicePath(hid_.GetDevice(choices_[static_cast<std::size_t>(index)]));
+    Greet(choices_[static_cast<std::size_t>(index)]);
+}
+
+// The mouse on this line of the selection dialog is told it is being looked at.
+void CMainFrameModel::Greet(int entry) {
+    memory_.SetDevicePath(hid_.GetDevice(entry));
     memory_.SendCommand(2, 0, 0);
-    if (parts_.sleeper) parts_.sleeper(40); else SleepMilliseconds(40);
+    Pause(40);
     memory_.SendCommand(3, 3, 0);
+}
+
+void CMainFrameModel::Pause(int ms) {
+    if (parts_.sleeper) parts_.sleeper(ms);
+    else SleepMilliseconds(ms);
 }
 
 bool CMainFrameModel::CheckEntry(int index) {
@@ -585,8 +592,7 @@ void CMainFrameModel::SwitchLed(bool battle) {
     }
     if (wrote) {
         memory_.SendCommand(0, 0, 0);
-        if (parts_.sleeper) parts_.sleeper(CTransferEngine::kClosePauseMs);
-        else SleepMilliseconds(CTransferEngine::kClosePauseMs);
+        Pause(CTransferEngine::kClosePauseMs);
     }
     battleMode_ = battle;
     view_.StateChanged();

@@ -160,6 +160,8 @@ private:
     // Start-up and search.
     void Search();
     bool CheckEntry(int index);
+    void Greet(int entry);
+    void Pause(int ms);
     void BeginLoad();
     void FinishLoad();
     void LoseMouse();
