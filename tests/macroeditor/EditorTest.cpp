@@ -1,5 +1,7 @@
 // The editor's files, delays, line buttons, list control and published handle, on
 // real files and a real settings store.
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -84,17 +86,21 @@ TEST_F(Editor, InsertAdjustMoveDeleteAndTheLineButtons) {
     EXPECT_FALSE(editor->Control(CSkinMacroDlg::IDC_UP)->isEnabled());
     EXPECT_TRUE(editor->Control(CSkinMacroDlg::IDC_DOWN)->isEnabled());
 
-    editor->Lines().SetSelection({});
+    // With no line selected DELETE stays reachable and asks before clearing all.
+    editor->SelectLines({});
+    QWidget* del = editor->Control(CSkinMacroDlg::IDC_DELETE);
+    ASSERT_TRUE(del->isEnabled());
     WhenModalOpens([this](QWidget*) { prompt.done(CSkinDlg::kResultCancel); });
-    editor->OnCommand(CSkinMacroDlg::IDC_DELETE);  // asks; NO keeps the lines
+    QTest::mouseClick(del, Qt::LeftButton);  // asks; NO keeps the lines
     EXPECT_EQ(editor->Lines().Count(), 2);
     WhenModalOpens([this](QWidget*) {
         shown << prompt.text;
         prompt.done(CSkinDlg::kResultOk);
     });
-    editor->OnCommand(CSkinMacroDlg::IDC_DELETE);
+    QTest::mouseClick(del, Qt::LeftButton);
     EXPECT_EQ(shown.back(), "Clear macro definitions?");
     EXPECT_EQ(editor->Lines().Count(), 0);
+    EXPECT_FALSE(del->isEnabled());  // nothing left to delete
 }
 
 TEST_F(Editor, CreateSaveReloadSaveAsLoadAndDelete) {
@@ -144,6 +150,78 @@ TEST_F(Editor, CreateSaveReloadSaveAsLoadAndDelete) {
     EXPECT_TRUE(editor->MacroName().isEmpty());
     EXPECT_EQ(editor->Lines().Count(), 0);
     EXPECT_EQ(editor->MacroList()->findText(QStringLiteral("export")), -1);
+}
+
+// A macro file copied from elsewhere, x.MAC: opened, saved and deleted as that file,
+// and never doubled by a new or imported "x".
+TEST_F(Editor, MacroFilesOfAnyExtensionCaseKeepTheirFile) {
+    CSkinLVCmdList lines;
+    lines.Append(0x04);
+    ASSERT_TRUE(WriteMacroFile(folder / "x.MAC", lines, {DelayMode::WithoutDelay, 0}).ok);
+    Reopen();
+    const int x = editor->MacroList()->findText(QStringLiteral("x"));
+    ASSERT_GE(x, 0);
+    editor->SelectMacro(x);  // no message may open
+    EXPECT_EQ(editor->Lines().Count(), 1);
+    EXPECT_EQ(editor->ActiveDelays().mode, DelayMode::WithoutDelay);
+    EXPECT_EQ(editor->MacroPath(), folder / "x.MAC");
+
+    editor->SelectCommand(0);
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);
+    editor->OnCommand(CSkinMacroDlg::IDC_APPLY);
+    EXPECT_FALSE(editor->Changed());
+    EXPECT_EQ(FileBytes(folder / "x.MAC").size(), 9u + static_cast<std::size_t>(Script().size()));
+    EXPECT_FALSE(fs::exists(folder / "x.Mac"));
+
+    WhenModalOpens([this](QWidget*) {
+        prompt.Entry()->setText(QStringLiteral("x"));
+        prompt.OkButton()->click();
+        AnswerNextPrompt();
+    });
+    editor->OnCommand(CSkinMacroDlg::IDC_NEW);
+    const fs::path outside = env.Root() / "x.mac";
+    std::filesystem::copy_file(folder / "x.MAC", outside);
+    AnswerNextPrompt();
+    editor->LoadFromFile(QString::fromStdString(outside.string()));
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Macro exist!"), QStringLiteral("Macro exist!x")}));
+    EXPECT_EQ(editor->MacroList()->count(), 1);
+    EXPECT_FALSE(fs::exists(folder / "x.Mac"));
+
+    editor->SelectMacro(0);
+    editor->OnCommand(CSkinMacroDlg::IDC_DELETE_FILE);
+    EXPECT_FALSE(fs::exists(folder / "x.MAC"));
+    EXPECT_EQ(editor->MacroList()->count(), 0);
+}
+
+TEST_F(Editor, FileDialogsOpenInTheMacroFolderThenWhereTheLastFileWasChosen) {
+    OpenMacro("Keep");
+    auto canonical = [](const QString& dir) { return QFileInfo(dir).canonicalFilePath(); };
+    const QString macroFolder = canonical(QString::fromStdString(folder.string()));
+    // Opens the dialog of `button`, notes its folder, then picks `file` or cancels.
+    auto openedIn = [this, &canonical](int button, const fs::path& file = {}) {
+        QString seen;
+        WhenModalOpens([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            seen = canonical(dialog->directory().absolutePath());
+            if (file.empty()) return dialog->reject();
+            dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
+            dialog->selectFile(QString::fromStdString(file.filename().string()));
+            QTest::qWait(50);  // the dialog lists the folder before it takes a name
+            static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+        });
+        editor->OnCommand(button);
+        return seen;
+    };
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_LOAD), macroFolder);
+    const fs::path exports = env.Root() / "exports";
+    fs::create_directories(exports);
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_SAVE_AS, exports / "Keep.mac"), macroFolder);
+    EXPECT_EQ(ListMacros(exports), std::vector<std::string>{"Keep"});  // Keep.mac or Keep.MAC
+    Reopen();
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_LOAD), canonical(QString::fromStdString(exports.string())));
+    fs::remove_all(exports);
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_LOAD), macroFolder);
 }
 
 TEST_F(Editor, SelectingAnotherMacroDropsTheEditAndOkSaves) {
