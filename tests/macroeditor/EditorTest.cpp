@@ -103,6 +103,48 @@ TEST_F(Editor, InsertAdjustMoveDeleteAndTheLineButtons) {
     EXPECT_FALSE(del->isEnabled());  // nothing left to delete
 }
 
+// What the list shows selected, what the line list holds selected and currentLine
+// must be one and the same line.
+void ExpectOneSelectedLine(CSkinMacroDlg& editor, int line) {
+    CSkinListCtrl* list = editor.List();
+    EXPECT_EQ(editor.Lines().SelectedLines(), std::vector<int>{line});
+    EXPECT_EQ(editor.Lines().CurrentLine(), line);
+    EXPECT_EQ(list->SelectedRows(), std::vector<int>{line});
+    EXPECT_EQ(list->currentIndex().row(), line);
+    const QImage shot = list->viewport()->grab().toImage();
+    std::vector<int> drawnSelected;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        if (QColor(shot.pixel(r.right() - 2, r.center().y())) == CSkinListCtrl::kSelectedBackground)
+            drawnSelected.push_back(row);
+    }
+    EXPECT_EQ(drawnSelected, std::vector<int>{line});
+}
+
+// A command goes in before the selected line, which stays the one selected.
+TEST_F(Editor, InsertingACommandKeepsSelectionHighlightAndCurrentLineTogether) {
+    OpenMacro("Ins");
+    for (std::uint8_t op : {0x04, 0x05, 0x06}) editor->Lines().Append(op);
+    CSkinListCtrl* list = editor->List();
+    list->setFocus();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
+    ExpectOneSelectedLine(*editor, 1);
+
+    editor->SelectCommand(0);
+    QTest::mouseClick(editor->Control(CSkinMacroDlg::IDC_INSERT), Qt::LeftButton);
+    ASSERT_EQ(editor->Lines().Count(), 4);
+    EXPECT_EQ(editor->Lines().Line(1).instruction[0], OP_EXTENDED);
+    ExpectOneSelectedLine(*editor, 2);
+    // DOWN and DELETE act on the line the user sees selected.
+    QTest::mouseClick(editor->Control(CSkinMacroDlg::IDC_DOWN), Qt::LeftButton);
+    EXPECT_EQ(editor->Lines().Line(3).instruction[0], 0x05);
+    ExpectOneSelectedLine(*editor, 3);
+    QTest::mouseClick(editor->Control(CSkinMacroDlg::IDC_DELETE), Qt::LeftButton);
+    ASSERT_EQ(editor->Lines().Count(), 3);
+    EXPECT_EQ(editor->Lines().Line(2).instruction[0], 0x06);
+    ExpectOneSelectedLine(*editor, 2);
+}
+
 TEST_F(Editor, CreateSaveReloadSaveAsLoadAndDelete) {
     WhenModalOpens([this](QWidget*) {
         EXPECT_EQ(prompt.mode, CSkinDlg::kNameEntry);
