@@ -7,6 +7,7 @@
 
 #include <fstream>
 
+#include "app/texts/qt/TextFonts.h"
 #include "common/Posting.h"
 #include "dialogs/macroeditor/DelayField.h"
 #include "dialogs/macroeditor/SkinHeaderCtrl.h"
@@ -344,7 +345,40 @@ TEST_F(Editor, ListWheelPagesSelectionColoursAndNoSystemBars) {
     const QRect other = list->visualItemRect(list->topLevelItem(1));
     EXPECT_EQ(QColor(shot.pixel(other.right() - 2, other.center().y())), CSkinListCtrl::kBackground);
     EXPECT_EQ(list->header()->sectionSize(0), 0);
-    EXPECT_EQ(list->header()->sectionSize(1), 125);
+    EXPECT_EQ(list->header()->sectionSize(1), CSkinListCtrl::kColumnWidths[1]);
+}
+
+// Every key name, command name and delay text fits its column in the program's font.
+TEST_F(Editor, InstructionAndDelayTextsFitTheirColumns) {
+    editor->SetDialogFont(texts::BuildFont(0));
+    Reopen();
+    OpenMacro("Wide");
+    CSkinListCtrl* list = editor->List();
+    CSkinLVCmdList& lines = editor->Lines();
+    int widest[3] = {0, 0, 0};
+    std::string widestText;
+    auto measure = [&] {
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            for (int column : {1, 2}) {
+                const int need = list->sizeHintForIndex(list->model()->index(row, column)).width();
+                if (need > widest[column] && column == 1) widestText = list->topLevelItem(row)->text(1).toStdString();
+                widest[column] = std::max(widest[column], need);
+            }
+        }
+        lines.Clear();
+    };
+    for (int code = 0x04; code <= 0x7D; ++code) {
+        lines.Append(static_cast<std::uint8_t>(code));
+        lines.Append(OP_DELAY, code < 0x40 ? 40 : 200);  // 1000ms and 5.0sec
+    }
+    measure();
+    for (int command = 0; command < kCommandCount; ++command)
+        ASSERT_GE(lines.AppendExtended(static_cast<std::uint8_t>(SUB_FIRST_COMMAND + command)), 0);
+    measure();
+    EXPECT_LE(widest[1], list->columnWidth(1)) << widestText;
+    EXPECT_LE(widest[2], list->columnWidth(2));
+    // Both columns fill the list, the scroll bar beside it.
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2), list->viewport()->width());
 }
 
 }  // namespace
