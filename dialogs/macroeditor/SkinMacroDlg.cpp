@@ -238,6 +238,10 @@ void CSkinMacroDlg::FillMacroList() {
 
 void CSkinMacroDlg::AddMacroEntry(const QString& name, const QString& file) { macroList_->addItem(name, file); }
 
+QString CSkinMacroDlg::NewMacroFile(const QString& name) const {
+    return QString::fromStdString(BuildMacroPath(folder_, name.toStdString()).filename().string());
+}
+
 void CSkinMacroDlg::SetMacroCaption(const QString& name) {
     macroButton_->SetCaption(QString());
     if (!name.isEmpty())
@@ -398,10 +402,9 @@ void CSkinMacroDlg::SelectMacro(int index) {
     macroList_->setCurrentIndex(index);
     macroName_ = macroList_->itemText(index);
     macroFile_ = macroList_->itemData(index).toString();
-    if (macroFile_.isEmpty()) {
+    if (macroFile_.isEmpty()) {  // an entry added without its file
         const fs::path found = FindMacroFile(folder_, macroName_.toStdString());
-        macroFile_ = found.empty() ? macroName_ + QString::fromLatin1(kMacroExtension.data(), kMacroExtension.size())
-                                   : QString::fromStdString(found.filename().string());
+        macroFile_ = found.empty() ? NewMacroFile(macroName_) : QString::fromStdString(found.filename().string());
     }
     SetMacroCaption(macroName_);
     busy_ = true;
@@ -559,7 +562,7 @@ void CSkinMacroDlg::OnNew() {
             busy_ = false;
             ResetEditing();
             macroName_ = name;
-            macroFile_ = QString::fromStdString(BuildMacroPath(folder_, name.toStdString()).filename().string());
+            macroFile_ = NewMacroFile(name);
             AddMacroEntry(name, macroFile_);
             macroList_->setCurrentIndex(macroList_->count() - 1);
             SetMacroCaption(name);
@@ -614,7 +617,7 @@ void CSkinMacroDlg::LoadFromFile(const QString& path) {
     const FileResult result = ImportMacroFile(folder_, path.toStdString());
     if (result.ok) {
         const QString name = QString::fromStdString(result.suffix);
-        AddMacroEntry(name, QString::fromStdString(BuildMacroPath(folder_, result.suffix).filename().string()));
+        AddMacroEntry(name, NewMacroFile(name));
         macroList_->setCurrentIndex(macroList_->count() - 1);
     } else {
         Tell(result.message, QString::fromStdString(result.suffix));

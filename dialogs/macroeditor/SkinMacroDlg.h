@@ -144,6 +144,8 @@ private:
     void ResetEditing();
     void FillMacroList();
     void AddMacroEntry(const QString& name, const QString& file);
+    // The file name a new or imported macro gets: name + ".Mac".
+    QString NewMacroFile(const QString& name) const;
     macro::MacroEntry CurrentEntry() const;
     void EnableControls(bool enable);
     void UpdateLineButtons();
