@@ -149,6 +149,7 @@ CSkinMacroDlg::CSkinMacroDlg(SettingsStore& store, fs::path macroFolder, CSkinDl
 }
 
 CSkinMacroDlg::~CSkinMacroDlg() {
+    recorder_->disconnect(this);  // no message box from a window going away
     recorder_->Stop();
     lines_.SetView(nullptr);
 }
