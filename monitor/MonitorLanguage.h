@@ -28,8 +28,8 @@ MenuTexts ReadLanguageFile(const QString& path, const QString& expectedName);
 // "Languages" beside the monitor, then the installed language folder.
 QStringList LanguageFileCandidates(const QString& name, const QString& ownFolder, const QString& installedFolder);
 
-// The system's language as a language id (primary language in the low 10 bits,
-// 0x0800 sublanguage bits for simplified Chinese); 0x0409 when unknown.
+// The desktop's language as a language id, by the configuration program's rule
+// (texts::SystemLanguageId) over the monitor's own list of files; 0x0409 when none.
 std::uint16_t SystemLanguageId();
 
 // "Language" value (missing or 0: the system's language) -> the file's name; empty
