@@ -8,6 +8,7 @@
 
 #include "common/Posting.h"
 #include "common/SettingNames.h"
+#include "app/texts/qt/LanguageFonts.h"
 #include "device/AccessHelp.h"
 #include "device/ProductIds.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
@@ -70,6 +71,7 @@ bool CCommandDispatcher::Start() {
     }
     const std::uint32_t noTray = settings_.ReadDword(kDisableSystemTrayValue);
     if (noTray == 0 || noTray == kDwordMissing) {
+        texts::UseLanguageFonts(MonitorLanguageId(settings_.ReadDword(kLanguageValue)));
         const MenuTexts texts =
             LoadMenuTexts(settings_.ReadDword(kLanguageValue), QString::fromStdString(folders_.own),
                           QString::fromStdString(folders_.installedLanguages));

@@ -82,12 +82,12 @@ std::uint16_t SystemLanguageId() {
     return texts::SystemLanguageId([](std::uint16_t id) { return !LanguageFileName(id).isEmpty(); });
 }
 
-QString LanguageFileNameFor(std::uint32_t languageValue) {
-    const std::uint16_t id = (languageValue == 0 || languageValue == kDwordMissing)
-                                 ? SystemLanguageId()
-                                 : static_cast<std::uint16_t>(languageValue);
-    return LanguageFileName(id);
+std::uint16_t MonitorLanguageId(std::uint32_t languageValue) {
+    return (languageValue == 0 || languageValue == kDwordMissing) ? SystemLanguageId()
+                                                                  : static_cast<std::uint16_t>(languageValue);
 }
+
+QString LanguageFileNameFor(std::uint32_t languageValue) { return LanguageFileName(MonitorLanguageId(languageValue)); }
 
 QString FindLanguageFile(const QString& name, const QString& ownFolder, const QString& installedFolder) {
     if (name.isEmpty()) return {};

@@ -32,6 +32,8 @@ QStringList LanguageFileCandidates(const QString& name, const QString& ownFolder
 // (texts::SystemLanguageId) over the monitor's own list of files; 0x0409 when none.
 std::uint16_t SystemLanguageId();
 
+// "Language" value (missing or 0: the system's language) -> the language id.
+std::uint16_t MonitorLanguageId(std::uint32_t languageValue);
 // "Language" value (missing or 0: the system's language) -> the file's name; empty
 // for built-in English.
 QString LanguageFileNameFor(std::uint32_t languageValue);

@@ -79,6 +79,15 @@ std::uint16_t LanguageIdFromLocale(std::string_view locale) {
     return KnownLanguageId(locale).value_or(kLanguageEnglishUs);
 }
 
+std::string LocaleName(std::uint16_t languageId) {
+    const int primary = PrimaryLanguage(languageId);
+    if (primary == 0x04) return IsSimplifiedChinese(languageId) ? "zh_CN" : "zh_TW";
+    if (primary == 0x16) return "pt_BR";
+    for (const Primary& p : kPrimaries)
+        if (p.primary == primary) return std::string(p.iso);
+    return {};
+}
+
 std::vector<std::string> DesktopLanguages() {
     std::vector<std::string> languages;
     if (const char* list = std::getenv("LANGUAGE")) {

@@ -38,6 +38,11 @@ std::uint16_t SystemLanguageId(const SpokenLanguage& spoken);
 // The same for the configuration program's language files (ChooseLanguageFiles).
 std::uint16_t SystemLanguageId();
 
+// The locale name of a language identifier as translation catalogues are named
+// ("de", "zh_CN", "zh_TW", "pt_BR": the program's Portuguese is Brazil's); empty for
+// an identifier the table does not know.
+std::string LocaleName(std::uint16_t languageId);
+
 struct LanguageFiles {
     std::string languageFile;  // "German.txt"
     std::string helpDocument;  // "Information_de.html"

@@ -30,6 +30,12 @@ LanguageState LoadLanguage(SettingsStore* settings);
 // The result of the last LoadLanguage (English defaults before the first).
 const LanguageState& CurrentLanguage();
 
+// The language whose texts are shown: the one chosen, or English when its file did not
+// load.
+constexpr std::uint16_t ShownLanguageId(const LanguageState& state) {
+    return state.languageLoaded ? state.languageId : kLanguageEnglishUs;
+}
+
 // True when the program speaks a language other than English from a file; some
 // notices are then given as translated messages instead of English-only pictures.
 constexpr bool SpeaksTranslation(const LanguageState& state) {
