@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/texts/ExtraTexts.h"
 #include "app/texts/LanguageChoice.h"
 #include "common/SettingsStore.h"
 
@@ -93,6 +94,16 @@ QString FindLanguageFile(const QString& name, const QString& ownFolder, const QS
     if (name.isEmpty()) return {};
     for (const QString& candidate : LanguageFileCandidates(name, ownFolder, installedFolder))
         if (QFileInfo(candidate).isFile()) return candidate;
+    return {};
+}
+
+QString LoadMonitorExtraTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder) {
+    texts::UseEnglishExtraTexts();
+    const QString name = LanguageFileNameFor(languageValue);
+    if (name.isEmpty()) return {};
+    const QString file = QString::fromStdString(texts::ExtraTextFileName(name.toStdString()));
+    for (const QString& candidate : {ownFolder + QStringLiteral("/Texts/") + file, installedFolder + QStringLiteral("/") + file})
+        if (QFileInfo(candidate).isFile() && texts::LoadExtraTexts(candidate.toStdString()).opened) return candidate;
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/SettingNames.h"
 #include "monitor/LocateFile.h"
+#include "app/texts/ExtraTexts.h"
 #include "monitor/MonitorLanguage.h"
 #include "programinfo/InstallLayout.h"
 
@@ -11,7 +12,8 @@ MonitorFolders InstalledMonitorFolders() {
     const auto own = ExecutableFolder();
     const auto data = InstalledDataFolder(own);
     return {own.string(), own.string(), InstalledLibFolder(own).string(),
-            data.empty() ? std::string() : (data / "MonitorLanguages").string()};
+            data.empty() ? std::string() : (data / "MonitorLanguages").string(),
+            data.empty() ? std::string() : (data / std::string(texts::kExtraTextFolder)).string()};
 }
 
 std::string DescribeFoundFiles(SettingsStore& store, const MonitorFolders& folders) {

@@ -6,7 +6,9 @@
 #include <QString>
 
 #include "app/texts/LoadLanguage.h"
+#include "app/texts/ExtraTexts.h"
 #include "common/SettingNames.h"
+#include "device/AccessHelp.h"
 #include "monitor/MonitorLanguage.h"
 #include "platform/SqliteSettingsStore.h"
 #include "tests/texts/LocaleEnv.h"
@@ -86,6 +88,23 @@ TEST_F(DesktopLanguageTest, MonitorSettingWinsAndEachProgramSkipsWhatItLacks) {
     // A "Language" value of the monitor is used as it is.
     EXPECT_EQ(MonitorTexts(0x0411)[monitor::kTextExit], QStringLiteral("JapaneseExit"));
     EXPECT_EQ(MonitorTexts(0x0409)[monitor::kTextExit], QStringLiteral("Exit"));
+}
+
+TEST_F(DesktopLanguageTest, MonitorNoticeInItsOwnLanguage) {
+    test::WriteBytes(monitorFolder_ / "Texts" / "Greek.texts", "no-access = %1 %2 Ελληνικά\n");
+    test::WriteBytes(env_.Root() / "share" / "German.texts", "no-access = %1 %2 Deutsch\n");
+    const QString own = QString::fromStdString(monitorFolder_.string());
+    const QString installed = QString::fromStdString((env_.Root() / "share").string());
+    EXPECT_EQ(monitor::LoadMonitorExtraTexts(0x0408, own, installed).toStdString(),
+              (monitorFolder_ / "Texts" / "Greek.texts").string());
+    EXPECT_EQ(texts::NoAccessNotice("/dev/hidraw1"), "/dev/hidraw1 70-pallix-ostrel.rules Ελληνικά");
+    EXPECT_FALSE(monitor::LoadMonitorExtraTexts(0x0407, own, installed).isEmpty());
+    EXPECT_EQ(texts::NoAccessNotice("x"), "x 70-pallix-ostrel.rules Deutsch");
+    // English, and a language without a file, give the English notice.
+    EXPECT_TRUE(monitor::LoadMonitorExtraTexts(0x0409, own, installed).isEmpty());
+    EXPECT_EQ(texts::NoAccessNotice("x"), NoAccessMessage("x"));
+    EXPECT_TRUE(monitor::LoadMonitorExtraTexts(0x040C, own, installed).isEmpty());
+    EXPECT_EQ(texts::NoAccessNotice("x"), NoAccessMessage("x"));
 }
 
 }  // namespace
