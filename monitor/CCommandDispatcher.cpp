@@ -72,12 +72,12 @@ bool CCommandDispatcher::Start() {
     }
     const std::uint32_t noTray = settings_.ReadDword(kDisableSystemTrayValue);
     if (noTray == 0 || noTray == kDwordMissing) {
-        texts::UseLanguageFonts(MonitorLanguageId(settings_.ReadDword(kLanguageValue)));
-        LoadMonitorExtraTexts(settings_.ReadDword(kLanguageValue), QString::fromStdString(folders_.own),
+        const std::uint32_t language = settings_.ReadDword(kLanguageValue);
+        texts::UseLanguageFonts(MonitorLanguageId(language));
+        const MenuTexts texts = LoadMenuTexts(language, QString::fromStdString(folders_.own),
+                                              QString::fromStdString(folders_.installedLanguages));
+        LoadMonitorExtraTexts(language, texts, QString::fromStdString(folders_.own),
                               QString::fromStdString(folders_.installedTexts));
-        const MenuTexts texts =
-            LoadMenuTexts(settings_.ReadDword(kLanguageValue), QString::fromStdString(folders_.own),
-                          QString::fromStdString(folders_.installedLanguages));
         trayIcon_ = std::make_unique<CTaskIcon>(texts, [this](int id) { OnCommand(id); });
         trayIcon_->AddIcon(QIcon(ProgramArtwork().Path(kTrayIconId)), QString::fromUtf8(kTrayTooltip));
     }

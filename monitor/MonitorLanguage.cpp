@@ -97,10 +97,11 @@ QString FindLanguageFile(const QString& name, const QString& ownFolder, const QS
     return {};
 }
 
-QString LoadMonitorExtraTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder) {
+QString LoadMonitorExtraTexts(std::uint32_t languageValue, const MenuTexts& menu, const QString& ownFolder,
+                              const QString& installedFolder) {
     texts::UseEnglishExtraTexts();
     const QString name = LanguageFileNameFor(languageValue);
-    if (name.isEmpty()) return {};
+    if (name.isEmpty() || menu == EnglishTexts()) return {};
     const QString file = QString::fromStdString(texts::ExtraTextFileName(name.toStdString()));
     for (const QString& candidate : {ownFolder + QStringLiteral("/Texts/") + file, installedFolder + QStringLiteral("/") + file})
         if (QFileInfo(candidate).isFile() && texts::LoadExtraTexts(candidate.toStdString()).opened) return candidate;

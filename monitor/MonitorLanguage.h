@@ -43,9 +43,10 @@ QString FindLanguageFile(const QString& name, const QString& ownFolder, const QS
 // "Language" value (missing or 0: the system's language) -> texts.
 MenuTexts LoadMenuTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder);
 
-// The texts beyond the menu (the notice for a mouse closed to the user) in the same
-// language: "Texts/<name>.texts" beside the monitor, then in the installed folder;
-// English without one. The file taken, or empty.
-QString LoadMonitorExtraTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder);
+// The texts beyond the menu (the notice for a mouse closed to the user) in the language
+// of the menu when its texts came from a file: "Texts/<name>.texts" beside the
+// monitor, then in the installed folder; English otherwise. The file taken, or empty.
+QString LoadMonitorExtraTexts(std::uint32_t languageValue, const MenuTexts& menu, const QString& ownFolder,
+                              const QString& installedFolder);
 
 }  // namespace pallix::monitor

@@ -26,9 +26,15 @@ std::string DescribeFoundFiles(SettingsStore& store, const MonitorFolders& folde
     const std::string languageText = name.isEmpty()       ? "built-in English"
                                      : language.isEmpty() ? "not found (" + name.toStdString() + ")"
                                                           : language.toStdString();
+    const QString texts = LoadMonitorExtraTexts(
+        store.ReadDword(kLanguageValue),
+        LoadMenuTexts(store.ReadDword(kLanguageValue), QString::fromStdString(folders.own),
+                      QString::fromStdString(folders.installedLanguages)),
+        QString::fromStdString(folders.own), QString::fromStdString(folders.installedTexts));
     return "configuration program: " + (program.empty() ? "not found" : program) + "\n" +
            "display library: " + (library.empty() ? "not found" : library) + "\n" +
-           "language file: " + languageText + "\n";
+           "language file: " + languageText + "\n" +
+           "further texts: " + (texts.isEmpty() ? std::string("built-in English") : texts.toStdString()) + "\n";
 }
 
 }  // namespace pallix::monitor

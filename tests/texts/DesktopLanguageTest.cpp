@@ -90,20 +90,25 @@ TEST_F(DesktopLanguageTest, MonitorSettingWinsAndEachProgramSkipsWhatItLacks) {
     EXPECT_EQ(MonitorTexts(0x0409)[monitor::kTextExit], QStringLiteral("Exit"));
 }
 
-TEST_F(DesktopLanguageTest, MonitorNoticeInItsOwnLanguage) {
+TEST_F(DesktopLanguageTest, MonitorNoticeInTheLanguageOfItsMenu) {
+    WriteMonitorFile(monitorFolder_ / "Languages" / "Greek.txt", "Greek");
     test::WriteBytes(monitorFolder_ / "Texts" / "Greek.texts", "no-access = %1 %2 Ελληνικά\n");
     test::WriteBytes(env_.Root() / "share" / "German.texts", "no-access = %1 %2 Deutsch\n");
-    const QString own = QString::fromStdString(monitorFolder_.string());
+    test::WriteBytes(env_.Root() / "share" / "French.texts", "no-access = %1 %2 Français\n");
     const QString installed = QString::fromStdString((env_.Root() / "share").string());
-    EXPECT_EQ(monitor::LoadMonitorExtraTexts(0x0408, own, installed).toStdString(),
-              (monitorFolder_ / "Texts" / "Greek.texts").string());
+    const auto load = [&](std::uint32_t language) {
+        return monitor::LoadMonitorExtraTexts(language, MonitorTexts(language),
+                                              QString::fromStdString(monitorFolder_.string()), installed);
+    };
+    EXPECT_EQ(load(0x0408).toStdString(), (monitorFolder_ / "Texts" / "Greek.texts").string());
     EXPECT_EQ(texts::NoAccessNotice("/dev/hidraw1"), "/dev/hidraw1 70-pallix-ostrel.rules Ελληνικά");
-    EXPECT_FALSE(monitor::LoadMonitorExtraTexts(0x0407, own, installed).isEmpty());
+    EXPECT_FALSE(load(0x0407).isEmpty());
     EXPECT_EQ(texts::NoAccessNotice("x"), "x 70-pallix-ostrel.rules Deutsch");
-    // English, and a language without a file, give the English notice.
-    EXPECT_TRUE(monitor::LoadMonitorExtraTexts(0x0409, own, installed).isEmpty());
+    // English, and a language whose menu file is missing (French here), keep the
+    // notice English like the menu.
+    EXPECT_TRUE(load(0x0409).isEmpty());
     EXPECT_EQ(texts::NoAccessNotice("x"), NoAccessMessage("x"));
-    EXPECT_TRUE(monitor::LoadMonitorExtraTexts(0x040C, own, installed).isEmpty());
+    EXPECT_TRUE(load(0x040C).isEmpty());
     EXPECT_EQ(texts::NoAccessNotice("x"), NoAccessMessage("x"));
 }
 
