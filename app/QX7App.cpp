@@ -1,6 +1,8 @@
 #include "app/QX7App.h"
 
 #include "app/texts/LoadLanguage.h"
+#include "app/texts/qt/LanguageFonts.h"
+#include "app/texts/qt/QtTranslations.h"
 #include "app/texts/qt/ShowMessage.h"
 #include "app/window/ConfigDialogs.h"
 #include "app/window/MainFrameDlg.h"
@@ -26,7 +28,9 @@ int CQX7App::Run(const QStringList& arguments) {
     SqliteSettingsStore store;
     MailboxPoster poster;
     InstanceLock lock(kPallixInstanceLock);
-    texts::LoadLanguage(&store);
+    const std::uint16_t shown = texts::ShownLanguageId(texts::LoadLanguage(&store));
+    texts::UseLanguageFonts(shown);
+    texts::UseQtTranslations(shown);
     if (lock.HeldElsewhere()) {
         const std::uint32_t handle = store.ReadDword(kProcessHandle);
         if (IsPublishedHandle(handle)) poster.Post(handle, Message{WM_COMMAND, ID_SHOW, 0});

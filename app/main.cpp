@@ -18,7 +18,7 @@ pallix::ProgramHelp Help() {
             "[/Automation]",
             "Configuration program of the Pallix Ostrel mouse: profiles, buttons, DPI, lighting, macros.",
             {{automation, "start in the background: the window stays hidden until asked to show"},
-             {pallix::kPrintPathsOption, "print the language file and help document found, then exit"}}};
+             {pallix::kPrintPathsOption, "print the language file, help document and further texts found, then exit"}}};
 }
 
 std::string FoundFiles() {
@@ -28,7 +28,8 @@ std::string FoundFiles() {
         return path.empty() ? "not found (" + name + ")" : path.string();
     };
     return "language file: " + describe(state.languagePath, state.languageFile) + "\n" +
-           "help document: " + describe(state.helpPath, state.helpDocument) + "\n";
+           "help document: " + describe(state.helpPath, state.helpDocument) + "\n" +
+           "further texts: " + (state.extraTextsPath.empty() ? "built-in English" : state.extraTextsPath.string()) + "\n";
 }
 
 }  // namespace

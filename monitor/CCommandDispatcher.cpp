@@ -8,6 +8,8 @@
 
 #include "common/Posting.h"
 #include "common/SettingNames.h"
+#include "app/texts/ExtraTexts.h"
+#include "app/texts/qt/LanguageFonts.h"
 #include "device/AccessHelp.h"
 #include "device/ProductIds.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
@@ -72,9 +74,12 @@ bool CCommandDispatcher::Start() {
     }
     const std::uint32_t noTray = settings_.ReadDword(kDisableSystemTrayValue);
     if (noTray == 0 || noTray == kDwordMissing) {
-        const MenuTexts texts =
-            LoadMenuTexts(settings_.ReadDword(kLanguageValue), QString::fromStdString(folders_.own),
-                          QString::fromStdString(folders_.installedLanguages));
+        const std::uint32_t language = settings_.ReadDword(kLanguageValue);
+        texts::UseLanguageFonts(MonitorLanguageId(language));
+        const MenuTexts texts = LoadMenuTexts(language, QString::fromStdString(folders_.own),
+                                              QString::fromStdString(folders_.installedLanguages));
+        LoadMonitorExtraTexts(language, texts, QString::fromStdString(folders_.own),
+                              QString::fromStdString(folders_.installedTexts));
         trayIcon_ = std::make_unique<CTaskIcon>(texts, [this](int id) { OnCommand(id); });
         trayIcon_->AddIcon(QIcon(ProgramArtwork().Path(kTrayIconId)), QString::fromUtf8(kTrayTooltip));
     }
@@ -176,9 +181,10 @@ void CCommandDispatcher::ReportClosedMice(const std::set<std::string>& closed) {
     // Each mouse once while it stays closed to us, not at every rescan.
     for (const std::string& path : closed) {
         if (reportedClosed_.count(path)) continue;
-        const std::string text = NoAccessMessage(path);
-        std::fprintf(stderr, "Qx7Monitor: %s\n", text.c_str());
-        if (trayIcon_) trayIcon_->ShowNotice(QString::fromUtf8(kTrayTooltip), QString::fromStdString(text));
+        // The log in English, the tray in the user's language.
+        std::fprintf(stderr, "Qx7Monitor: %s\n", NoAccessMessage(path).c_str());
+        if (trayIcon_)
+            trayIcon_->ShowNotice(QString::fromUtf8(kTrayTooltip), QString::fromStdString(texts::NoAccessNotice(path)));
     }
     if (closed.empty() && !reportedClosed_.empty() && trayIcon_) trayIcon_->ClearNotice();
     reportedClosed_ = closed;

@@ -36,6 +36,7 @@ struct MonitorFolders {
     std::string installedBin;    // where Pallix is installed
     std::string installedLib;    // where libQx7Osd.so is installed
     std::string installedLanguages;
+    std::string installedTexts;  // the texts beyond the menu (app/texts/ExtraTexts.h)
 };
 
 class CCommandDispatcher : public QObject, public HidNotifyReceiver {

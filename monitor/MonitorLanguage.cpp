@@ -2,8 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
+#include "app/texts/ExtraTexts.h"
+#include "app/texts/LanguageChoice.h"
 #include "common/SettingsStore.h"
 
 namespace pallix::monitor {
@@ -40,7 +41,7 @@ MenuTexts EnglishTexts() {
 
 QString LanguageFileName(std::uint16_t id) {
     switch (id & 0x3FF) {
-    case 0x04: return (id & 0xFC00) == 0x0800 ? QStringLiteral("SimpleChinese.txt") : QStringLiteral("TradionalChinese.txt");
+    case 0x04: return texts::IsSimplifiedChinese(id) ? QStringLiteral("SimpleChinese.txt") : QStringLiteral("TradionalChinese.txt");
     case 0x05: return QStringLiteral("Czech.txt");
     case 0x07: return QStringLiteral("German.txt");
     case 0x08: return QStringLiteral("Greek.txt");
@@ -79,37 +80,31 @@ QStringList LanguageFileCandidates(const QString& name, const QString& ownFolder
 }
 
 std::uint16_t SystemLanguageId() {
-    const QLocale locale = QLocale::system();
-    switch (locale.language()) {
-    case QLocale::Chinese:
-        return locale.script() == QLocale::TraditionalHanScript ? 0x0404 : 0x0804;
-    case QLocale::Czech: return 0x0405;
-    case QLocale::German: return 0x0407;
-    case QLocale::Greek: return 0x0408;
-    case QLocale::Spanish: return 0x040A;
-    case QLocale::French: return 0x040C;
-    case QLocale::Italian: return 0x0410;
-    case QLocale::Japanese: return 0x0411;
-    case QLocale::Korean: return 0x0412;
-    case QLocale::Polish: return 0x0415;
-    case QLocale::Portuguese: return 0x0416;
-    case QLocale::Russian: return 0x0419;
-    case QLocale::Turkish: return 0x041F;
-    default: return 0x0409;
-    }
+    return texts::SystemLanguageId([](std::uint16_t id) { return !LanguageFileName(id).isEmpty(); });
 }
 
-QString LanguageFileNameFor(std::uint32_t languageValue) {
-    const std::uint16_t id = (languageValue == 0 || languageValue == kDwordMissing)
-                                 ? SystemLanguageId()
-                                 : static_cast<std::uint16_t>(languageValue);
-    return LanguageFileName(id);
+std::uint16_t MonitorLanguageId(std::uint32_t languageValue) {
+    return (languageValue == 0 || languageValue == kDwordMissing) ? SystemLanguageId()
+                                                                  : static_cast<std::uint16_t>(languageValue);
 }
+
+QString LanguageFileNameFor(std::uint32_t languageValue) { return LanguageFileName(MonitorLanguageId(languageValue)); }
 
 QString FindLanguageFile(const QString& name, const QString& ownFolder, const QString& installedFolder) {
     if (name.isEmpty()) return {};
     for (const QString& candidate : LanguageFileCandidates(name, ownFolder, installedFolder))
         if (QFileInfo(candidate).isFile()) return candidate;
+    return {};
+}
+
+QString LoadMonitorExtraTexts(std::uint32_t languageValue, const MenuTexts& menu, const QString& ownFolder,
+                              const QString& installedFolder) {
+    texts::UseEnglishExtraTexts();
+    const QString name = LanguageFileNameFor(languageValue);
+    if (name.isEmpty() || menu == EnglishTexts()) return {};
+    const QString file = QString::fromStdString(texts::ExtraTextFileName(name.toStdString()));
+    for (const QString& candidate : {ownFolder + QStringLiteral("/Texts/") + file, installedFolder + QStringLiteral("/") + file})
+        if (QFileInfo(candidate).isFile() && texts::LoadExtraTexts(candidate.toStdString()).opened) return candidate;
     return {};
 }
 

@@ -28,10 +28,12 @@ MenuTexts ReadLanguageFile(const QString& path, const QString& expectedName);
 // "Languages" beside the monitor, then the installed language folder.
 QStringList LanguageFileCandidates(const QString& name, const QString& ownFolder, const QString& installedFolder);
 
-// The system's language as a language id (primary language in the low 10 bits,
-// 0x0800 sublanguage bits for simplified Chinese); 0x0409 when unknown.
+// The desktop's language as a language id, by the configuration program's rule
+// (texts::SystemLanguageId) over the monitor's own list of files; 0x0409 when none.
 std::uint16_t SystemLanguageId();
 
+// "Language" value (missing or 0: the system's language) -> the language id.
+std::uint16_t MonitorLanguageId(std::uint32_t languageValue);
 // "Language" value (missing or 0: the system's language) -> the file's name; empty
 // for built-in English.
 QString LanguageFileNameFor(std::uint32_t languageValue);
@@ -40,5 +42,11 @@ QString FindLanguageFile(const QString& name, const QString& ownFolder, const QS
 
 // "Language" value (missing or 0: the system's language) -> texts.
 MenuTexts LoadMenuTexts(std::uint32_t languageValue, const QString& ownFolder, const QString& installedFolder);
+
+// The texts beyond the menu (the notice for a mouse closed to the user) in the language
+// of the menu when its texts came from a file: "Texts/<name>.texts" beside the
+// monitor, then in the installed folder; English otherwise. The file taken, or empty.
+QString LoadMonitorExtraTexts(std::uint32_t languageValue, const MenuTexts& menu, const QString& ownFolder,
+                              const QString& installedFolder);
 
 }  // namespace pallix::monitor

@@ -2,6 +2,7 @@
 
 #include "common/SettingNames.h"
 #include "monitor/LocateFile.h"
+#include "app/texts/ExtraTexts.h"
 #include "monitor/MonitorLanguage.h"
 #include "programinfo/InstallLayout.h"
 
@@ -11,7 +12,8 @@ MonitorFolders InstalledMonitorFolders() {
     const auto own = ExecutableFolder();
     const auto data = InstalledDataFolder(own);
     return {own.string(), own.string(), InstalledLibFolder(own).string(),
-            data.empty() ? std::string() : (data / "MonitorLanguages").string()};
+            data.empty() ? std::string() : (data / "MonitorLanguages").string(),
+            data.empty() ? std::string() : (data / std::string(texts::kExtraTextFolder)).string()};
 }
 
 std::string DescribeFoundFiles(SettingsStore& store, const MonitorFolders& folders) {
@@ -24,9 +26,15 @@ std::string DescribeFoundFiles(SettingsStore& store, const MonitorFolders& folde
     const std::string languageText = name.isEmpty()       ? "built-in English"
                                      : language.isEmpty() ? "not found (" + name.toStdString() + ")"
                                                           : language.toStdString();
+    const QString texts = LoadMonitorExtraTexts(
+        store.ReadDword(kLanguageValue),
+        LoadMenuTexts(store.ReadDword(kLanguageValue), QString::fromStdString(folders.own),
+                      QString::fromStdString(folders.installedLanguages)),
+        QString::fromStdString(folders.own), QString::fromStdString(folders.installedTexts));
     return "configuration program: " + (program.empty() ? "not found" : program) + "\n" +
            "display library: " + (library.empty() ? "not found" : library) + "\n" +
-           "language file: " + languageText + "\n";
+           "language file: " + languageText + "\n" +
+           "further texts: " + (texts.isEmpty() ? std::string("built-in English") : texts.toStdString()) + "\n";
 }
 
 }  // namespace pallix::monitor

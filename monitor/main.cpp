@@ -25,7 +25,7 @@ const pallix::ProgramHelp kHelp{
     "[/Automation]",
     "Background monitor of the Pallix Ostrel mouse: tray icon, on-screen display, launcher buttons.",
     {{kAutomationSwitch, "start silently (at login): do not bring up the configuration program"},
-     {pallix::kPrintPathsOption, "print the configuration program, display library and language file found"}}};
+     {pallix::kPrintPathsOption, "print the configuration program, display library, language file and further texts found"}}};
 
 std::string FoundFiles() {
     pallix::SqliteSettingsStore store;

@@ -6,7 +6,7 @@
 #include "app/model/MainFrameView.h"
 #include "common/PointerProfile.h"
 #include "common/SettingNames.h"
-#include "device/AccessHelp.h"
+#include "app/texts/ExtraTexts.h"
 #include "device/ButtonAssignment.h"
 #include "device/FunctionTable.h"
 #include "device/MacroNameChange.h"
@@ -167,7 +167,7 @@ void CMainFrameModel::TellNoAccess(const std::string& path) {
     // Once per mouse while it stays closed to us, not at every search.
     if (path == noAccessPath_) return;
     noAccessPath_ = path;
-    if (!path.empty()) view_.ShowNotice(NoAccessMessage(path));
+    if (!path.empty()) view_.ShowNotice(texts::NoAccessNotice(path));
 }
 
 void CMainFrameModel::SelectionPicked(int index) {
@@ -630,10 +630,9 @@ void CMainFrameModel::OpenConfigDialog(int id) {
     PublishCurrentDialog(kDialogMain);
     if (!result) {
         view_.StateChanged();
-        const char* what = id == IDC_PERFORMANCE    ? "The performance settings are"
-                           : id == IDC_MACRO_EDITOR ? "The macro editor is"
-                                                    : "The lighting settings are";
-        view_.ShowNotice(std::string(what) + " not available in this version.");
+        view_.ShowNotice(texts::Extra(id == IDC_PERFORMANCE    ? texts::EXTRA_NO_PERFORMANCE
+                                      : id == IDC_MACRO_EDITOR ? texts::EXTRA_NO_MACRO_EDITOR
+                                                               : texts::EXTRA_NO_LIGHTING));
         return;
     }
     if (!deviceReady_) {  // the mouse went away while the dialog was open

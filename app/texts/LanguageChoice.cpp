@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <optional>
 
 namespace pallix::texts {
 namespace {
@@ -35,7 +36,7 @@ struct Region {
 // Regions whose sub-language decides something (Chinese script, Portuguese).
 constexpr Region kRegions[] = {
     {0x04, "TW", 1}, {0x04, "CN", 2}, {0x04, "HK", 3}, {0x04, "SG", 4}, {0x04, "MO", 5},
-    {0x16, "BR", 1}, {0x16, "PT", 2},
+    {0x16, "BR", 1}, {0x16, "PT", 2}, {0x04, "HANT", 1}, {0x04, "HANS", 2},
 };
 
 std::string Lower(std::string_view s) {
@@ -50,9 +51,9 @@ std::string Upper(std::string_view s) {
     return out;
 }
 
-}  // namespace
-
-std::uint16_t LanguageIdFromLocale(std::string_view locale) {
+// The identifier of a locale name; nothing for a language the table does not know.
+// "C" and "POSIX" are English.
+std::optional<std::uint16_t> KnownLanguageId(std::string_view locale) {
     // language[_REGION][.codeset][@modifier]
     locale = locale.substr(0, std::min(locale.find('.'), locale.find('@')));
     const auto sep = locale.find_first_of("_-");
@@ -60,7 +61,10 @@ std::uint16_t LanguageIdFromLocale(std::string_view locale) {
     const std::string region = sep == std::string_view::npos ? std::string() : Upper(locale.substr(sep + 1));
     const auto* found = std::find_if(std::begin(kPrimaries), std::end(kPrimaries),
                                      [&](const Primary& p) { return p.iso == language; });
-    if (found == std::end(kPrimaries)) return kLanguageEnglishUs;
+    if (found == std::end(kPrimaries)) {
+        if (language == "c" || language == "posix") return kLanguageEnglishUs;
+        return std::nullopt;
+    }
     int sub = 1;
     for (const Region& r : kRegions)
         if (r.primary == found->primary && r.region == region) sub = r.sub;
@@ -69,18 +73,61 @@ std::uint16_t LanguageIdFromLocale(std::string_view locale) {
     return static_cast<std::uint16_t>((sub << 10) | found->primary);
 }
 
-std::uint16_t SystemLanguageId() {
+}  // namespace
+
+std::uint16_t LanguageIdFromLocale(std::string_view locale) {
+    return KnownLanguageId(locale).value_or(kLanguageEnglishUs);
+}
+
+std::string LocaleName(std::uint16_t languageId) {
+    const int primary = PrimaryLanguage(languageId);
+    if (primary == 0x04) return IsSimplifiedChinese(languageId) ? "zh_CN" : "zh_TW";
+    if (primary == 0x16) return "pt_BR";
+    for (const Primary& p : kPrimaries)
+        if (p.primary == primary) return std::string(p.iso);
+    return {};
+}
+
+std::vector<std::string> DesktopLanguages() {
+    std::vector<std::string> languages;
+    if (const char* list = std::getenv("LANGUAGE")) {
+        std::string_view rest(list);
+        while (!rest.empty()) {
+            const auto colon = rest.find(':');
+            const std::string_view entry = rest.substr(0, colon);
+            if (!entry.empty()) languages.emplace_back(entry);
+            rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+        }
+    }
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
-        if (value && *value) return LanguageIdFromLocale(value);
+        if (value && *value) {
+            languages.emplace_back(value);
+            break;
+        }
+    }
+    return languages;
+}
+
+std::uint16_t SystemLanguageId(const SpokenLanguage& spoken) {
+    // A language the program has no texts for hands on to the next one, as gettext does.
+    for (const std::string& locale : DesktopLanguages()) {
+        const std::optional<std::uint16_t> id = KnownLanguageId(locale);
+        // English is always spoken: a desktop that asks for it first gets it.
+        if (id && (PrimaryLanguage(*id) == kPrimaryEnglish || spoken(*id))) return *id;
     }
     return kLanguageEnglishUs;
+}
+
+std::uint16_t SystemLanguageId() {
+    return SystemLanguageId(
+        [](std::uint16_t id) { return ChooseLanguageFiles(id).helpDocument != kEnglishHelpDocument; });
 }
 
 LanguageFiles ChooseLanguageFiles(std::uint16_t languageId) {
     switch (PrimaryLanguage(languageId)) {
     case 4:
-        if (languageId >= 0x0800 && languageId <= 0x0BFF) return {"SimpleChinese.txt", "Information_sc.html"};
+        if (IsSimplifiedChinese(languageId)) return {"SimpleChinese.txt", "Information_sc.html"};
         return {"TradionalChinese.txt", "Information_tc.html"};
     case 5: return {"Czech.txt", "Information_cz.html"};
     case 7: return {"German.txt", "Information_de.html"};

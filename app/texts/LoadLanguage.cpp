@@ -36,6 +36,12 @@ LanguageState LoadLanguage(std::uint16_t languageId, const ProgramFileLocations&
                                               : ReadLanguageFile(state.languagePath, state.languageFile, tables);
     state.languageLoaded = state.status == LanguageFileStatus::Loaded;
     SetTexts(state.languageLoaded ? tables : DefaultTexts());
+    UseEnglishExtraTexts();
+    if (state.languageLoaded) {
+        const std::string extra = ExtraTextFileName(state.languageFile);
+        const std::filesystem::path found = FindProgramFile(extra, kExtraTextFolder, where);
+        if (!found.empty() && LoadExtraTexts(found).opened) state.extraTextsPath = found;
+    }
     Current() = state;
     return state;
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/texts/ExtraTexts.h"
 #include "app/texts/LanguageChoice.h"
 #include "app/texts/LanguageFile.h"
 #include "app/texts/ProgramFiles.h"
@@ -20,15 +21,23 @@ struct LanguageState {
     std::filesystem::path languagePath;             // where it was found (empty: nowhere)
     std::string helpDocument;                       // the chosen one, or "Information_en.html"
     std::filesystem::path helpPath;                 // where it was found (empty: nowhere)
+    std::filesystem::path extraTextsPath;           // ExtraTexts.h file taken (empty: English)
 };
 
-// Chooses, reads and installs the tables (SetTexts); remembers the result.
+// Chooses, reads and installs the tables (SetTexts) and, when the language file
+// loaded, the texts beyond them (ExtraTexts.h); remembers the result.
 LanguageState LoadLanguage(std::uint16_t languageId, const ProgramFileLocations& where);
 // The same for the system language and the default locations.
 LanguageState LoadLanguage(SettingsStore* settings);
 
 // The result of the last LoadLanguage (English defaults before the first).
 const LanguageState& CurrentLanguage();
+
+// The language whose texts are shown: the one chosen, or English when its file did not
+// load.
+constexpr std::uint16_t ShownLanguageId(const LanguageState& state) {
+    return state.languageLoaded ? state.languageId : kLanguageEnglishUs;
+}
 
 // True when the program speaks a language other than English from a file; some
 // notices are then given as translated messages instead of English-only pictures.

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/texts/ExtraTexts.h"
 #include "skin/SkinControl.h"
 
 namespace pallix::app {
@@ -15,7 +16,7 @@ CDeviceSelectDlg::CDeviceSelectDlg(const std::vector<std::string>& lines, std::f
     : QDialog(parent), picked_(std::move(picked)) {
     setWindowTitle(QStringLiteral("Quelta Drevon Kest"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("More than one Gamer Mouse connected!  Please select one mouse."), this));
+    layout->addWidget(new QLabel(QString::fromStdString(texts::Extra(texts::EXTRA_SELECT_MOUSE)), this));
     list_ = new QComboBox(this);
     SetControlId(list_, IDC_DEVICE_LIST);
     for (const auto& line : lines) list_->addItem(QString::fromStdString(line));

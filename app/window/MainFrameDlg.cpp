@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "app/texts/ExtraTexts.h"
 #include "app/texts/TextTables.h"
 #include "app/texts/qt/ShowMessage.h"
 #include "app/texts/qt/TextFonts.h"
@@ -333,8 +334,9 @@ std::optional<std::string> CMainFrameDlg::ChooseApplication(const std::string& s
     if (applicationHook) return applicationHook(startFolder);
     QString folder = QString::fromStdString(startFolder);
     if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), folder,
-                                                      QStringLiteral("Application Files (*)"));
+    // No caption of our own: the dialog's own "Open" follows Qt's translations.
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), folder, QString::fromStdString(texts::Extra(texts::EXTRA_APPLICATION_FILES)) + QStringLiteral(" (*)"));
     if (path.isEmpty()) return std::nullopt;
     return QFileInfo(path).absoluteFilePath().toStdString();
 }

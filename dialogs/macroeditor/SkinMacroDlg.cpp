@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/texts/ExtraTexts.h"
 #include "app/texts/TextTables.h"
 #include "app/texts/qt/ShowMessage.h"
 #include "common/Posting.h"
@@ -37,8 +38,11 @@ constexpr QRect kDropCaption{20, 5, 114, 17};
 const QColor kCaptionColour{250, 250, 250};
 constexpr int kNoTooltip = -1;
 constexpr int kCommandsCaption = 20;  // command-name entry "Commands"
-const QString kFileFilter = QStringLiteral("Mouse Macro Files (*.mac);;All Files (*)");
 constexpr const char* kFileFolderValue = "Macro File Folder";
+QString FileFilter() {
+    return QString::fromStdString(texts::Extra(texts::EXTRA_MACRO_FILES)) + QStringLiteral(" (*.mac);;") +
+           QString::fromStdString(texts::Extra(texts::EXTRA_ALL_FILES)) + QStringLiteral(" (*)");
+}
 
 struct Placement {
     int id, picture;
@@ -586,7 +590,7 @@ QString CSkinMacroDlg::DefaultFileChooser(bool save, const QString& proposed) {
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("MAC"));
-    dialog.setNameFilter(kFileFilter);
+    dialog.setNameFilter(FileFilter());
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setDirectory(FileDialogFolder());
     if (save) dialog.selectFile(proposed);

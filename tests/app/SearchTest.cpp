@@ -2,6 +2,7 @@
 // and a macro store that fails on the way.
 #include <fstream>
 
+#include "app/texts/ExtraTexts.h"
 #include "common/SettingNames.h"
 #include "device/MemoryMap.h"
 #include "tests/app/AppFixture.h"
@@ -41,6 +42,15 @@ TEST_F(AppTest, AMouseClosedToTheUserIsExplainedOnceAndLoadsOnceOpened) {
     EXPECT_TRUE(Model().MemoryLoaded());
     EXPECT_EQ(Model().NoAccessPath(), "");
     EXPECT_EQ(notices_.size(), 1u);
+}
+
+TEST_F(AppTest, TheClosedMouseIsExplainedInTheUsersLanguage) {
+    texts::ParseExtraTexts("no-access = Die Maus unter %1 ist gesperrt; siehe %2.\n");
+    AddMouse("m1", {"--deny-access"});
+    StartWindow();
+    texts::UseEnglishExtraTexts();
+    ASSERT_EQ(notices_.size(), 1u);
+    EXPECT_EQ(notices_[0], "Die Maus unter vhid:m1 ist gesperrt; siehe 70-pallix-ostrel.rules.");
 }
 
 TEST_F(AppTest, AFailedFirstReadShowsMessage5AndSearchesAgain) {

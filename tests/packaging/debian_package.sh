@@ -34,6 +34,10 @@ depends=$(dpkg-deb -f "$suite" Depends)
 for lib in libc6 libqt6widgets6 libhidapi-hidraw0 libsqlite3-0; do
   printf '%s\n' "$depends" | grep -qE "(^|, )$lib( \(>= [^)]+\))?(,|$)" || fail "Depends lacks $lib: $depends"
 done
+recommends=$(dpkg-deb -f "$suite" Recommends)
+for font in fonts-dejavu-core fonts-liberation2 fonts-noto-cjk fonts-tlwg-loma-otf qt6-translations-l10n; do
+  printf '%s\n' "$recommends" | grep -qE "(^|, )$font(,|$)" || fail "Recommends lacks $font: $recommends"
+done
 [ "$(dpkg-deb -I "$suite" conffiles 2>/dev/null)" = /etc/xdg/autostart/pallix-ostrel-monitor.desktop ] ||
   fail "the login entry is not a conffile"
 

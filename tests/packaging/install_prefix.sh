@@ -67,9 +67,11 @@ paths=$("$bin/Qx7Monitor" --print-paths) || fail "Qx7Monitor --print-paths exite
 expect_line "$paths" "configuration program: $bin/Pallix" "monitor"
 expect_line "$paths" "display library: $prefix/$libdir/libQx7Osd.so" "monitor"
 expect_line "$paths" "language file: $data/MonitorLanguages/German.txt" "monitor"
-paths=$(LC_ALL=de_DE.UTF-8 "$bin/Pallix" --print-paths) || fail "Pallix --print-paths exited with $?"
+expect_line "$paths" "further texts: $data/Texts/German.texts" "monitor"
+paths=$(env -u LANGUAGE LC_ALL=de_DE.UTF-8 "$bin/Pallix" --print-paths) || fail "Pallix --print-paths exited with $?"
 expect_line "$paths" "language file: $data/Languages/German.txt" "Pallix"
 expect_line "$paths" "help document: $data/HELP/Information_de.html" "Pallix"
+expect_line "$paths" "further texts: $data/Texts/German.texts" "Pallix"
 # ... and only there: without the library the monitor says so.
 mv "$prefix/$libdir/libQx7Osd.so" "$scratch/libQx7Osd.so"
 expect_line "$("$bin/Qx7Monitor" --print-paths)" "display library: not found" "monitor without the library"

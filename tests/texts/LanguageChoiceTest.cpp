@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/texts/LanguageChoice.h"
+#include "tests/texts/LocaleEnv.h"
 
 namespace pallix::texts {
 namespace {
@@ -25,7 +26,8 @@ TEST(LanguageChoice, FilesFollowThePrimaryLanguage) {
         {0x040C, "French.txt", "Information_fr.html"},    {0x0409, "English.txt", "Information_en.html"},
         {0x0804, "SimpleChinese.txt", "Information_sc.html"}, {0x0BFF & 0xFC04, "SimpleChinese.txt", "Information_sc.html"},
         {0x0404, "TradionalChinese.txt", "Information_tc.html"}, {0x0C04, "TradionalChinese.txt", "Information_tc.html"},
-        {0x1004, "TradionalChinese.txt", "Information_tc.html"}, {0x0405, "Czech.txt", "Information_cz.html"},
+        {0x1004, "SimpleChinese.txt", "Information_sc.html"}, {0x1404, "TradionalChinese.txt", "Information_tc.html"},
+        {0x0405, "Czech.txt", "Information_cz.html"},
         {0x040A, "Spanish.txt", "Information_sp.html"},   {0x0410, "Italian.txt", "Information_it.html"},
         {0x0411, "Japanese.txt", "Information_jp.html"},  {0x0412, "Korean.txt", "Information_ko.html"},
         {0x0415, "Polish.txt", "Information_po.html"},    {0x0416, "Brasil.txt", "Information_br.html"},
@@ -40,27 +42,42 @@ TEST(LanguageChoice, FilesFollowThePrimaryLanguage) {
     }
 }
 
-TEST(LanguageChoice, SystemLanguageComesFromTheLocaleVariablesInTheirOrder) {
-    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    std::string saved[3];
-    bool had[3];
-    for (int i = 0; i < 3; ++i) {
-        const char* v = std::getenv(names[i]);
-        had[i] = v != nullptr;
-        if (v) saved[i] = v;
+TEST(LanguageChoice, DesktopLanguageFollowsGettextsOrder) {
+    struct Case {
+        std::initializer_list<std::pair<const char*, const char*>> env;
+        std::uint16_t id;
+    };
+    const Case cases[] = {
+        {{{"LANGUAGE", "ja_JP:en"}, {"LANG", "de_DE.UTF-8"}}, 0x0411},
+        {{{"LC_ALL", "zh_TW.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, 0x0404},
+        {{{"LANG", "pt_BR.UTF-8"}}, 0x0416},
+        {{{"LC_ALL", ""}, {"LC_MESSAGES", "fr_FR.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, 0x040C},
+        {{{"LANGUAGE", ""}, {"LANG", "de_DE.UTF-8"}}, 0x0407},
+        // A language without texts, or not known at all, hands on to the next one.
+        {{{"LANGUAGE", "nl_NL:eo:pl"}, {"LANG", "de_DE.UTF-8"}}, 0x0415},
+        {{{"LANGUAGE", "nl"}, {"LANG", "ru_RU.UTF-8"}}, 0x0419},
+        // English asked for first is English, even with other languages after it.
+        {{{"LANGUAGE", "en_GB:de"}, {"LANG", "fr_FR.UTF-8"}}, 0x0409},
+        {{{"LANG", "C.UTF-8"}}, 0x0409},
+        {{}, 0x0409},
+    };
+    for (const Case& c : cases) {
+        test::LocaleEnv env(c.env);
+        EXPECT_EQ(SystemLanguageId(), c.id) << (c.env.size() ? c.env.begin()->second : "nothing set");
     }
-    setenv("LC_ALL", "", 1);
-    setenv("LC_MESSAGES", "fr_FR.UTF-8", 1);
-    setenv("LANG", "de_DE.UTF-8", 1);
-    EXPECT_EQ(SystemLanguageId(), 0x040C);
-    unsetenv("LC_MESSAGES");
-    EXPECT_EQ(SystemLanguageId(), 0x0407);
-    setenv("LC_ALL", "zh_TW", 1);
-    EXPECT_EQ(SystemLanguageId(), 0x0404);
-    for (int i = 0; i < 3; ++i) {
-        if (had[i]) setenv(names[i], saved[i].c_str(), 1);
-        else unsetenv(names[i]);
-    }
+}
+
+TEST(LanguageChoice, ChineseScriptsAndPortugueseFollowTheRegion) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"zh_CN.UTF-8", "SimpleChinese.txt"},    {"zh_SG.GB2312", "SimpleChinese.txt"},
+        {"zh", "SimpleChinese.txt"},             {"zh-Hans", "SimpleChinese.txt"},
+        {"zh_TW.Big5", "TradionalChinese.txt"},  {"zh_HK.UTF-8", "TradionalChinese.txt"},
+        {"zh_MO", "TradionalChinese.txt"},       {"zh_Hant", "TradionalChinese.txt"},
+        {"pt_BR.UTF-8", "Brasil.txt"},           {"pt_PT@euro", "Brasil.txt"},
+        {"pt", "Brasil.txt"},
+    };
+    for (const auto& [locale, file] : cases)
+        EXPECT_EQ(ChooseLanguageFiles(LanguageIdFromLocale(locale)).languageFile, file) << locale;
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <cstdlib>
 
 #include "app/texts/FontRule.h"
+#include "app/texts/LoadLanguage.h"
 #include "app/texts/TextTables.h"
+#include "app/texts/qt/LanguageFonts.h"
 
 namespace pallix::texts {
 namespace {
@@ -21,7 +23,8 @@ int SystemTitleFontHeight() { return -QFontInfo(QApplication::font()).pixelSize(
 
 QFont BuildFont(int index) {
     const FontSpec& entry = Font(index);
-    QFont font(QString::fromStdString(entry.face));
+    QFont font;
+    font.setFamilies(QtFontFamilies(entry.face, ShownLanguageId(CurrentLanguage())));
     font.setStyleHint(QFont::SansSerif, QFont::PreferDefault);
     font.setItalic(false);
     font.setUnderline(false);
