@@ -9,6 +9,7 @@
 #include "common/Posting.h"
 #include "common/SettingNames.h"
 #include "device/AccessHelp.h"
+#include "device/MemoryMap.h"
 #include "device/ProductIds.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
 #include "monitor/LocateFile.h"
@@ -153,13 +154,22 @@ void CCommandDispatcher::RebuildDeviceTable() {
     hid_.CreateDeviceTable(&product, 1, kMonitorVersion, kMonitorVersion);
     std::vector<std::string> paths;
     std::set<std::string> closed;
+    int served = -1;
     for (int i = 0; i < hid_.GetRecognizedDevices(); ++i) {
         if (hid_.GetDeviceAccessDenied(i)) closed.insert(hid_.GetDevice(i));
-        else paths.emplace_back(hid_.GetDevice(i));
+        else if (paths.emplace_back(hid_.GetDevice(i)); served < 0) served = i;
     }
     present_ = !paths.empty();
     input_.Open(paths);
     ReportClosedMice(closed);
+    if (served >= 0) TellStepScale(hid_.GetDeviceVer(served));
+}
+
+void CCommandDispatcher::TellStepScale(std::uint16_t version) {
+    // The display's digits follow the mouse even when the configuration program,
+    // which also says so after each load, is not running.
+    const std::uint32_t fullStep = version == memmap::kModel1802 ? 1u : 0u;
+    PostToLiveWindow(settings_, poster_, kOsdHandle, {WM_OSD_NOTIFY, OSD_STEP_SCALE, fullStep});
 }
 
 void CCommandDispatcher::ReportClosedMice(const std::set<std::string>& closed) {

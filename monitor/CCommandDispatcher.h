@@ -69,6 +69,7 @@ private:
     void ToggleOsd();
     void RebuildDeviceTable();
     void ReportClosedMice(const std::set<std::string>& closed);
+    void TellStepScale(std::uint16_t version);
     PointerSettings& Pointer();
 
     MonitorFolders folders_;

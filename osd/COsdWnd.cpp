@@ -30,7 +30,7 @@ unsigned MonotonicMs() {
 
 COsdWnd::COsdWnd()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus) {
+                           Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
@@ -137,6 +137,7 @@ bool COsdWnd::BuildPicture() {
     if (id == 0) return false;
     QImage picture = OsdArtwork().Image(id);
     // A picture that cannot be loaded leaves the previous one in place.
+    QRegion region;
     if (!picture.isNull()) {
         picture = picture.convertToFormat(QImage::Format_RGB32);
         if (model_.kind == KIND_LEVEL) {
@@ -151,11 +152,14 @@ bool COsdWnd::BuildPicture() {
         }
         background_ = picture;
         pictureId_ = id;
-        const QRegion region = RegionFromImage(background_, kCutOutColour);
-        if (!region.isEmpty()) setMask(region);
-        update();
+        region = RegionFromImage(background_, kCutOutColour);
     }
+    // Everything is ready before the window is touched; then size, shape and picture
+    // go out together, so a visible window never shows its new size with the old
+    // picture (or unpainted strips) in between.
     setGeometry(TargetRect());
+    if (!region.isEmpty()) setMask(region);
+    if (isVisible()) repaint();
     return true;
 }
 
@@ -191,6 +195,7 @@ void COsdWnd::ShowPicture(bool show) {
     shownAtMs_ = MonotonicMs();
     hideTimer_.start(kHideDelayMs);
     QWidget::show();
+    raise();
 }
 
 void COsdWnd::paintEvent(QPaintEvent*) {
