@@ -31,7 +31,7 @@ void SingleShot(QTimer& timer, int ms) {
 
 }  // namespace
 
-CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation)
+CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation, bool withDisplay)
     : folders_(std::move(folders)),
       automation_(automation),
       lock_(kMonitorInstanceLock),
@@ -51,7 +51,7 @@ CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation)
         if (present_ || !reportedClosed_.empty()) RebuildDeviceTable();
     });
     connect(&autoLaunchTimer_, &QTimer::timeout, this, [this] { OnCommand(IDM_TRAY_LAUNCH); });
-    if (lock_.IsHeld()) LoadOsdLibrary();
+    if (lock_.IsHeld() && withDisplay) LoadOsdLibrary();
 }
 
 CCommandDispatcher::~CCommandDispatcher() { Shutdown(); }
@@ -61,6 +61,16 @@ void CCommandDispatcher::LoadOsdLibrary() {
     osdLibrary_ = std::make_unique<QLibrary>(QString::fromStdString(path));
     // Without the display the monitor still relays, launches and applies settings.
     if (!osdLibrary_->load()) osdLibrary_.reset();
+}
+
+void CCommandDispatcher::KeepHandlesPublished() {
+    handleKeeper_ = std::make_unique<HandleKeeper>(settings_, settings_.Path());
+    handleKeeper_->Keep(kMonitorHandle, [this]() -> WindowHandle {
+        return window_ && window_->isOpen() ? window_->handle() : 0;
+    });
+    using WindowHandleOf = std::uint32_t (*)();
+    if (auto handle = osdLibrary_ ? reinterpret_cast<WindowHandleOf>(osdLibrary_->resolve("Qx7OsdWindowHandle")) : nullptr)
+        handleKeeper_->Keep(kOsdHandle, handle);
 }
 
 bool CCommandDispatcher::Start() {
@@ -80,6 +90,7 @@ bool CCommandDispatcher::Start() {
     window_ = std::make_unique<QtMailbox>();
     connect(window_.get(), &QtMailbox::messageReceived, this, &CCommandDispatcher::OnMessage);
     if (window_->isOpen()) PublishHandle(settings_, kMonitorHandle, window_->handle());
+    KeepHandlesPublished();
 
     const std::uint32_t disabled = settings_.ReadDword(kDisableOsdValue);
     osdEnabled_ = !(disabled >= 1 && disabled != kDwordMissing);
@@ -101,6 +112,7 @@ void CCommandDispatcher::Shutdown() {
     autoLaunchTimer_.stop();
     input_.Close();
     trayIcon_.reset();
+    handleKeeper_.reset();  // it calls into the library
     // Unloading destroys the display window, which withdraws "OSD Handle".
     if (osdLibrary_) osdLibrary_->unload();
     osdLibrary_.reset();
@@ -129,6 +141,10 @@ void CCommandDispatcher::OnCommand(int id) {
         break;
     default: break;
     }
+}
+
+void CCommandDispatcher::ShowNotice(const std::string& text) {
+    if (trayIcon_) trayIcon_->ShowNotice(QString::fromUtf8(kTrayTooltip), QString::fromStdString(text));
 }
 
 void CCommandDispatcher::LaunchConfigurationProgram() {

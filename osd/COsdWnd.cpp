@@ -195,7 +195,8 @@ void COsdWnd::ShowPicture(bool show) {
     shownAtMs_ = MonotonicMs();
     hideTimer_.start(kHideDelayMs);
     QWidget::show();
-    raise();
+    // Above whatever was raised since: the window manager never restacks it.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
 }
 
 void COsdWnd::paintEvent(QPaintEvent*) {
