@@ -1,6 +1,7 @@
 #include "osd/COsdWnd.h"
 
 #include <ctime>
+#include <optional>
 
 #include <QCursor>
 #include <QEnterEvent>
@@ -10,6 +11,7 @@
 
 #include "common/Posting.h"
 #include "resources/Artwork.h"
+#include "osd/ServerGrab.h"
 #include "skin/Region.h"
 
 namespace pallix::osd {
@@ -155,11 +157,14 @@ bool COsdWnd::BuildPicture() {
         region = RegionFromImage(background_, kCutOutColour);
     }
     // Everything is ready before the window is touched; then size, shape and picture
-    // go out together, so a visible window never shows its new size with the old
+    // change as one, so a visible window never shows its new size with the old
     // picture (or unpainted strips) in between.
+    const bool inPlace = isVisible();
+    std::optional<ServerGrab> grab;
+    if (inPlace) grab.emplace();
     setGeometry(TargetRect());
     if (!region.isEmpty()) setMask(region);
-    if (isVisible()) repaint();
+    if (inPlace) repaint();
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "osd/OsdQuery.h"
 #include "resources/Artwork.h"
 #include "tests/monitor/MonitorProcess.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/TempEnv.h"
 #include "tests/support/VmouseProcess.h"
 // Last: it brings in Xlib.
@@ -66,7 +67,11 @@ void KeepScreenshot(const DesktopSession& desktop, const std::string& name) {
 class DesktopTest : public ::testing::Test {
 protected:
     void SetUp() override { setenv("PALLIX_HID_BACKENDS", "virtual", 1); }
-    void TearDown() override { unsetenv("PALLIX_HID_BACKENDS"); }
+    void TearDown() override {
+        // A program the monitor started outlives it, as it should: close it here.
+        PostToLiveWindow(store, poster, kProcessHandle, {WM_CLOSE, 0, 0});
+        unsetenv("PALLIX_HID_BACKENDS");
+    }
 
     std::unique_ptr<MonitorProcess> StartMonitor(std::vector<std::string> args = {"/Automation"}) {
         auto monitor = std::make_unique<MonitorProcess>(std::move(args));
@@ -89,6 +94,104 @@ protected:
     MailboxPoster poster;
     OsdProbe probe;
 };
+
+TEST_F(DesktopTest, TrayIconComesWhenTheTrayStartsAfterTheMonitor) {
+    DesktopSession desktop(Wm::Openbox);
+    if (!desktop.Problem().empty()) GTEST_SKIP() << desktop.Problem();
+    if (!HaveProgram("trayer")) GTEST_SKIP() << "needs trayer";
+    auto monitor = StartMonitor();
+    std::this_thread::sleep_for(500ms);
+    ASSERT_FALSE(EmbeddedIcon(desktop));
+    // The panel of a login session, starting late; far sooner than the slow recheck.
+    ASSERT_TRUE(desktop.StartTray());
+    ASSERT_TRUE(WaitFor([&] { return EmbeddedIcon(desktop).has_value(); }, 3s)) << "no icon in the late tray";
+    std::this_thread::sleep_for(300ms);
+    KeepScreenshot(desktop, "tray-icon-after-late-trayer");
+}
+
+TEST_F(DesktopTest, LeftClickOnTheTrayIconStartsOrShowsTheProgram) {
+    DesktopSession desktop(Wm::Openbox);
+    if (!desktop.Problem().empty()) GTEST_SKIP() << desktop.Problem();
+    if (!HaveProgram("xdotool")) GTEST_SKIP() << "needs xdotool";
+    if (!desktop.StartTray()) GTEST_SKIP() << "needs trayer";
+    store.WriteString(kLocateAppValue, std::string(PALLIX_BUILD_DIR) + "/tests/monitor/fake-pallix");
+    auto monitor = StartMonitor();
+    std::optional<Window> icon;
+    ASSERT_TRUE(WaitFor([&] { return (icon = EmbeddedIcon(desktop)).has_value(); }, 5s));
+    const QPoint centre = desktop.Geometry(*icon).center();
+    auto click = [&](const char* button) {
+        return RunProgram({"/usr/bin/xdotool", "mousemove", std::to_string(centre.x()), std::to_string(centre.y()),
+                           "click", button});
+    };
+    ASSERT_EQ(click("1"), 0);
+    ASSERT_TRUE(WaitFor([&] { return FakeLog().find("started 0\n") != std::string::npos; }, 5s)) << FakeLog();
+    ASSERT_TRUE(WaitFor([&] { return IsPublishedHandle(store.ReadDword(kProcessHandle)); }, 5s));
+    // Running now: the next click asks it to show itself, and starts nothing. (Not
+    // so soon that it makes a double-click with the first.)
+    std::this_thread::sleep_for(800ms);
+    ASSERT_EQ(click("1"), 0);
+    const std::string show = std::to_string(WM_COMMAND) + " " + std::to_string(ID_SHOW) + " 0\n";
+    ASSERT_TRUE(WaitFor([&] { return FakeLog().find(show) != std::string::npos; }, 5s)) << FakeLog();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(FakeLog().find("started", FakeLog().find("started") + 1), std::string::npos) << "started twice";
+    // The right button still opens the menu (a new window of the monitor's).
+    const auto before = desktop.WindowsOfClass("Qx7Monitor").size();
+    ASSERT_EQ(click("3"), 0);
+    EXPECT_TRUE(WaitFor([&] {
+        for (Window w : desktop.WindowsOfClass("Qx7Monitor"))
+            if (desktop.IsMapped(w) && desktop.Geometry(w).height() > 60) return true;
+        return false;
+    }, 3s)) << "no menu; windows before: " << before;
+    KeepScreenshot(desktop, "tray-menu");
+}
+
+// Every frame seen during an in-place replacement shows one whole picture at its
+// own place: never the new size with the old picture or unpainted strips.
+TEST_F(DesktopTest, NewPictureReplacesAVisibleOneInOneStep) {
+    DesktopSession desktop;
+    if (!desktop.Problem().empty()) GTEST_SKIP() << desktop.Problem();
+    auto monitor = StartMonitor();
+    const QImage lock = OsdArtwork().Image(osd::kLockPicture).convertToFormat(QImage::Format_RGB32);
+    const QImage rate = OsdArtwork().Image(osd::kPollingPicture + 3).convertToFormat(QImage::Format_RGB32);
+    const QRect lockAt = PicturePlace(desktop.Screen(), lock.size());
+    const QRect rateAt = PicturePlace(desktop.Screen(), rate.size());
+    const QRect area = lockAt.united(rateAt);
+    const QImage empty = desktop.Grab(area);
+    auto expected = [&](const QImage& picture, const QRect& at) {
+        QImage frame = empty;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if ((picture.pixel(x, y) & 0xFFFFFFu) != (osd::kCutOutColour & 0xFFFFFFu))
+                    frame.setPixel(at.x() - area.x() + x, at.y() - area.y() + y, picture.pixel(x, y));
+        return frame;
+    };
+    const QImage lockFrame = expected(lock, lockAt), rateFrame = expected(rate, rateAt);
+    auto post = [&](std::uint32_t code, std::uint32_t value) {
+        return PostToLiveWindow(store, poster, kOsdHandle, {WM_OSD_NOTIFY, code, value});
+    };
+    ASSERT_EQ(post(OSD_LOCK, 1), PostResult::Posted);
+    ASSERT_TRUE(WaitFor([&] { return desktop.Grab(area) == lockFrame; }, 3s));
+    int frames = 0, mixed = 0;
+    for (int round = 0; round < 10; ++round) {
+        const bool toRate = round % 2 == 0;
+        ASSERT_EQ(toRate ? post(OSD_POLLING_RATE, 0) : post(OSD_LOCK, 1), PostResult::Posted);
+        const QImage& target = toRate ? rateFrame : lockFrame;
+        const auto end = std::chrono::steady_clock::now() + 150ms;
+        bool reached = false;
+        while (std::chrono::steady_clock::now() < end) {
+            const QImage frame = desktop.Grab(area);
+            ++frames;
+            if (frame == target) reached = true;
+            else if (frame != lockFrame && frame != rateFrame) {
+                if (++mixed <= 3 && std::getenv("PALLIX_SCREENSHOT_DIR"))
+                    frame.save(QString::fromStdString(std::string(std::getenv("PALLIX_SCREENSHOT_DIR")) +
+                                                      "/osd-replacement-mixed-" + std::to_string(mixed) + ".png"));
+            }
+        }
+        ASSERT_TRUE(reached) << "round " << round;
+    }
+    EXPECT_EQ(mixed, 0) << mixed << " of " << frames << " frames showed neither whole picture";
+}
 
 struct DesktopKind {
     Wm wm;
