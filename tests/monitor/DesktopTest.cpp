@@ -193,6 +193,43 @@ TEST_F(DesktopTest, NewPictureReplacesAVisibleOneInOneStep) {
     EXPECT_EQ(mixed, 0) << mixed << " of " << frames << " frames showed neither whole picture";
 }
 
+TEST_F(DesktopTest, LevelSwitchWithOnlyTheMonitorShowsTheMouseDpi) {
+    DesktopSession desktop(Wm::Openbox);
+    if (!desktop.Problem().empty()) GTEST_SKIP() << desktop.Problem();
+    VmouseProcess mouse("m1");  // 0x1802: 100 dpi per step; level 2 is 800 dpi
+    auto monitor = StartMonitor();
+    ASSERT_NE(mouse.Send({"level", "2"}), "");
+    const auto shown = probe.WaitFor(store, [](const Qx7OsdState& s) {
+        return s.visible && s.pictureId == osd::kLevelPicture + 1 && s.digitIds[1] != 0;
+    });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->fullStep, 1);
+    const std::array<int, 4> eightHundred{osd::kBlankDigitId, osd::kFirstDigitId + 8, osd::kFirstDigitId,
+                                          osd::kFirstDigitId};
+    EXPECT_TRUE(std::equal(eightHundred.begin(), eightHundred.end(), shown->digitIds))
+        << shown->digitIds[0] << " " << shown->digitIds[1] << " " << shown->digitIds[2] << " " << shown->digitIds[3];
+    std::this_thread::sleep_for(200ms);
+    KeepScreenshot(desktop, "osd-level-800-monitor-only");
+}
+
+TEST_F(DesktopTest, OnWaylandTheMonitorUsesXWaylandButWhatItStartsDoesNot) {
+    DesktopSession desktop;
+    if (!desktop.Problem().empty()) GTEST_SKIP() << desktop.Problem();
+    setenv("WAYLAND_DISPLAY", "wayland-pallix-none", 1);  // DesktopSession restores it
+    const auto seen = env.Root() / "launched-env";
+    const auto script = env.Root() / "show-env.sh";
+    std::ofstream(script) << "#!/bin/sh\nenv > " << seen.string() << "\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    store.WriteString("PF0T1 AP", script.string());
+    VmouseProcess mouse("m1");
+    auto monitor = StartMonitor();
+    // The display runs, on the X server.
+    EXPECT_FALSE(desktop.WindowsOfClass("Qx7Monitor").empty());
+    ASSERT_NE(mouse.Send({"launch", "1", "1"}), "");
+    ASSERT_TRUE(WaitFor([&] { return ReadText(seen).find("WAYLAND_DISPLAY=wayland-pallix-none") != std::string::npos; }, 5s));
+    EXPECT_EQ(ReadText(seen).find("QT_QPA_PLATFORM"), std::string::npos) << ReadText(seen);
+}
+
 struct DesktopKind {
     Wm wm;
     Compositor compositor;
