@@ -35,7 +35,7 @@ bool CTaskIcon::AddIcon(const QIcon& icon, const QString& tooltip) {
 }
 
 bool CTaskIcon::TryAdd() {
-    if (added_ || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    if (added_ || !TrayHostWatch::HostPresent() || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
     // Made now, not earlier: Qt picks the StatusNotifier or the XEmbed way when the
     // icon is created, from what the session offers at that moment.
     icon_ = std::make_unique<QSystemTrayIcon>(picture_);

@@ -19,6 +19,12 @@ public:
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
+    // A StatusNotifier watcher on the session bus, or (on X) an XEmbed tray owning
+    // the screen's system-tray selection. Asked before Qt's tray code is touched at
+    // all: Qt picks its StatusNotifier or XEmbed way once, the first time, and keeps
+    // that choice for the life of the process.
+    static bool HostPresent();
+
 signals:
     void hostMayHaveAppeared();
 

@@ -230,6 +230,17 @@ TEST_F(DesktopTest, OnWaylandTheMonitorUsesXWaylandButWhatItStartsDoesNot) {
     EXPECT_EQ(ReadText(seen).find("QT_QPA_PLATFORM"), std::string::npos) << ReadText(seen);
 }
 
+TEST_F(DesktopTest, TrayIconRegistersWithAStatusNotifierWatcherThatStartsLater) {
+    DesktopSession desktop;
+    if (!desktop.Problem().empty()) GTEST_SKIP() << desktop.Problem();
+    auto monitor = StartMonitor();
+    std::this_thread::sleep_for(500ms);
+    const auto items = env.Root() / "registered-items";
+    desktop.Spawn({std::string(PALLIX_BUILD_DIR) + "/tests/monitor/fake-tray-watcher", items.string()});
+    ASSERT_TRUE(WaitFor([&] { return ReadText(items).find("item ") != std::string::npos; }, 3s))
+        << "registered: '" << ReadText(items) << "'";
+}
+
 struct DesktopKind {
     Wm wm;
     Compositor compositor;
