@@ -9,6 +9,9 @@
 
 namespace pallix::monitor {
 
+// Qt's own option that names the platform.
+inline constexpr const char* kQtPlatformOption = "-platform";
+
 struct PlatformChoice {
     std::string platform;  // for "-platform"; empty: Qt's own choice
     bool display = true;   // load the display library

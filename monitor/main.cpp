@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     // As an argument, not in the environment, which the started programs inherit.
     const pallix::monitor::PlatformChoice choice = pallix::monitor::ChoosePlatform(
         std::getenv("WAYLAND_DISPLAY"), std::getenv("QT_QPA_PLATFORM"), pallix::monitor::XServerReachable);
-    std::string platformFlag = "-platform", platform = choice.platform;
+    std::string platformFlag = pallix::monitor::kQtPlatformOption, platform = choice.platform;
     std::vector<char*> qtArgs(argv, argv + argc);
     if (!platform.empty()) qtArgs.insert(qtArgs.begin() + 1, {platformFlag.data(), platform.data()});
     int qtArgc = static_cast<int>(qtArgs.size());
