@@ -12,6 +12,7 @@
 #include "device/MemoryMap.h"
 #include "device/ProductIds.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
+#include "monitor/InputNodes.h"
 #include "monitor/LocateFile.h"
 #include "platform/HidBackends.h"
 #include "platform/ProcessLauncher.h"
@@ -40,9 +41,10 @@ CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation, 
       events_(settings_, poster_,
               {[](const std::string& path) { return LaunchProgram(path); },
                [this]() -> PointerSettings& { return Pointer(); }, folders_.own}),
-      input_(backends_, [this](const std::uint8_t* data, std::size_t length, std::uint8_t& buttons) {
-          if (present_) events_.OnInputReport(data, length, buttons);
-      }) {
+      input_(backends_,
+             [this](const InputNode& node, const std::uint8_t* data, std::size_t length, std::uint8_t& held) {
+                 if (present_) events_.OnInputReport(node, data, length, held);
+             }) {
     hid_.SetMessageSink([](const std::string&, const std::string&) {});  // the monitor shows nothing
     connect(&arrivalTimer_, &QTimer::timeout, this, [this] {
         if (!present_) RebuildDeviceTable();
@@ -176,8 +178,16 @@ void CCommandDispatcher::RebuildDeviceTable() {
         else if (paths.emplace_back(hid_.GetDevice(i)); served < 0) served = i;
     }
     present_ = !paths.empty();
-    input_.Open(paths);
     ReportClosedMice(closed);
+    // The memory interface says a mouse is there; its events and side buttons come
+    // from whichever of its interfaces carry them.
+    std::vector<InputNode> nodes;
+    if (present_) {
+        CHidClient interfaces(backends_);  // a table of its own: hid_ keeps the mouse class it watches with
+        interfaces.CreateDeviceTable(kMouseVendorId, kMouseProductId, false);
+        nodes = InputNodesOf(interfaces, kMonitorVersion);
+    }
+    input_.Open(nodes);
     if (served >= 0) TellStepScale(hid_.GetDeviceVer(served));
 }
 
