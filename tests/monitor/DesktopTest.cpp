@@ -245,6 +245,7 @@ struct DesktopKind {
     Wm wm;
     Compositor compositor;
 };
+void PrintTo(const DesktopKind& kind, std::ostream* out) { *out << WmName(kind.wm) << ", " << CompositorName(kind.compositor); }
 
 class DisplayOverFullscreenTest : public DesktopTest, public ::testing::WithParamInterface<DesktopKind> {};
 
