@@ -241,6 +241,23 @@ TEST_F(DesktopTest, TrayIconRegistersWithAStatusNotifierWatcherThatStartsLater) 
         << "registered: '" << ReadText(items) << "'";
 }
 
+TEST_F(DesktopTest, PointerMovedOntoThePictureHidesIt) {
+    DesktopSession desktop(Wm::Openbox);
+    if (!desktop.Problem().empty()) GTEST_SKIP() << desktop.Problem();
+    if (!HaveProgram("xdotool")) GTEST_SKIP() << "needs xdotool";
+    auto monitor = StartMonitor();
+    ASSERT_EQ(RunProgram({"/usr/bin/xdotool", "mousemove", "5", "5"}), 0);
+    ASSERT_EQ(PostToLiveWindow(store, poster, kOsdHandle, {WM_OSD_NOTIFY, OSD_LOCK, 1}), PostResult::Posted);
+    ASSERT_TRUE(Shown(osd::kLockPicture));
+    const QImage lock = OsdArtwork().Image(osd::kLockPicture);
+    const QPoint centre = PicturePlace(desktop.Screen(), lock.size()).center();
+    ASSERT_EQ(RunProgram({"/usr/bin/xdotool", "mousemove", std::to_string(centre.x()), std::to_string(centre.y())}), 0);
+    // Well before its three seconds are up.
+    const auto state = probe.WaitFor(store, [](const Qx7OsdState& s) { return !s.visible; }, 1000ms);
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->visible, 0);
+}
+
 struct DesktopKind {
     Wm wm;
     Compositor compositor;
