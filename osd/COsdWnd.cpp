@@ -11,6 +11,7 @@
 
 #include "common/Posting.h"
 #include "resources/Artwork.h"
+#include "osd/NotificationType.h"
 #include "osd/ServerGrab.h"
 #include "skin/Region.h"
 
@@ -48,6 +49,7 @@ COsdWnd::COsdWnd()
     // Create the native window now, so the first picture appears without delay.
     show();
     hide();
+    MarkAsNotification(winId());
 }
 
 COsdWnd::~COsdWnd() {

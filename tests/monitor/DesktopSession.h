@@ -143,6 +143,27 @@ public:
         XWindowAttributes a{};
         return XGetWindowAttributes(x_, w, &a) && a.map_state == IsViewable;
     }
+    bool IsOverrideRedirect(Window w) const {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(x_, w, &a) && a.override_redirect;
+    }
+    // The first _NET_WM_WINDOW_TYPE atom's name; empty when there is none.
+    std::string WindowType(Window w) const {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::string name;
+        if (XGetWindowProperty(x_, w, XInternAtom(x_, "_NET_WM_WINDOW_TYPE", False), 0, 1, False, XA_ATOM, &type,
+                               &format, &items, &after, &data) == Success &&
+            items == 1 && format == 32) {
+            char* text = XGetAtomName(x_, *reinterpret_cast<Atom*>(data));
+            if (text) name = text;
+            if (text) XFree(text);
+        }
+        if (data) XFree(data);
+        return name;
+    }
     // The window's rectangle on the screen.
     QRect Geometry(Window w) const {
         XWindowAttributes a{};

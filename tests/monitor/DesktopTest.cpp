@@ -291,6 +291,15 @@ TEST_P(DisplayOverFullscreenTest, ShowsAboveAFocusedFullscreenWindowAndLeavesItT
 
     EXPECT_EQ(desktop.Focus(), focused);
     EXPECT_EQ(ReadText(focusLog).find("focus out"), std::string::npos) << ReadText(focusLog);
+    // Outside the window manager's stacking, typed as a notification for compositors.
+    bool found = false;
+    for (Window w : desktop.WindowsOfClass("Qx7Monitor")) {
+        if (!desktop.IsMapped(w) || desktop.Geometry(w) != place) continue;
+        found = true;
+        EXPECT_TRUE(desktop.IsOverrideRedirect(w));
+        EXPECT_EQ(desktop.WindowType(w), "_NET_WM_WINDOW_TYPE_NOTIFICATION");
+    }
+    EXPECT_TRUE(found) << "no display window at the picture's place";
     // A second picture on top of the first still leaves the focus alone.
     ASSERT_NE(mouse.Send({"rate", "500"}), "");
     ASSERT_TRUE(Shown(osd::kPollingPicture + 2));
