@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -31,6 +32,13 @@ int main(int argc, char** argv) {
     Game game(argc > 1 ? argv[1] : "/dev/null");
     game.setFocusPolicy(Qt::StrongFocus);
     game.showFullScreen();
+    // A window manager that has only just started may miss the first request.
+    QTimer ask;
+    QObject::connect(&ask, &QTimer::timeout, &game, [&] {
+        if (game.isActiveWindow()) ask.stop();
+        else game.activateWindow();
+    });
+    ask.start(200);
     game.activateWindow();
     return app.exec();
 }
