@@ -11,6 +11,7 @@
 #include "app/texts/ExtraTexts.h"
 #include "app/texts/qt/LanguageFonts.h"
 #include "device/AccessHelp.h"
+#include "device/MemoryMap.h"
 #include "device/ProductIds.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
 #include "monitor/InputNodes.h"
@@ -33,7 +34,7 @@ void SingleShot(QTimer& timer, int ms) {
 
 }  // namespace
 
-CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation)
+CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation, bool withDisplay)
     : folders_(std::move(folders)),
       automation_(automation),
       lock_(kMonitorInstanceLock),
@@ -54,7 +55,7 @@ CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation)
         if (present_ || !reportedClosed_.empty()) RebuildDeviceTable();
     });
     connect(&autoLaunchTimer_, &QTimer::timeout, this, [this] { OnCommand(IDM_TRAY_LAUNCH); });
-    if (lock_.IsHeld()) LoadOsdLibrary();
+    if (lock_.IsHeld() && withDisplay) LoadOsdLibrary();
 }
 
 CCommandDispatcher::~CCommandDispatcher() { Shutdown(); }
@@ -64,6 +65,16 @@ void CCommandDispatcher::LoadOsdLibrary() {
     osdLibrary_ = std::make_unique<QLibrary>(QString::fromStdString(path));
     // Without the display the monitor still relays, launches and applies settings.
     if (!osdLibrary_->load()) osdLibrary_.reset();
+}
+
+void CCommandDispatcher::KeepHandlesPublished() {
+    handleKeeper_ = std::make_unique<HandleKeeper>(settings_, settings_.Path());
+    handleKeeper_->Keep(kMonitorHandle, [this]() -> WindowHandle {
+        return window_ && window_->isOpen() ? window_->handle() : 0;
+    });
+    using WindowHandleOf = std::uint32_t (*)();
+    if (auto handle = osdLibrary_ ? reinterpret_cast<WindowHandleOf>(osdLibrary_->resolve("Qx7OsdWindowHandle")) : nullptr)
+        handleKeeper_->Keep(kOsdHandle, handle);
 }
 
 bool CCommandDispatcher::Start() {
@@ -86,6 +97,7 @@ bool CCommandDispatcher::Start() {
     window_ = std::make_unique<QtMailbox>();
     connect(window_.get(), &QtMailbox::messageReceived, this, &CCommandDispatcher::OnMessage);
     if (window_->isOpen()) PublishHandle(settings_, kMonitorHandle, window_->handle());
+    KeepHandlesPublished();
 
     const std::uint32_t disabled = settings_.ReadDword(kDisableOsdValue);
     osdEnabled_ = !(disabled >= 1 && disabled != kDwordMissing);
@@ -107,6 +119,7 @@ void CCommandDispatcher::Shutdown() {
     autoLaunchTimer_.stop();
     input_.Close();
     trayIcon_.reset();
+    handleKeeper_.reset();  // it calls into the library
     // Unloading destroys the display window, which withdraws "OSD Handle".
     if (osdLibrary_) osdLibrary_->unload();
     osdLibrary_.reset();
@@ -137,6 +150,10 @@ void CCommandDispatcher::OnCommand(int id) {
     }
 }
 
+void CCommandDispatcher::ShowNotice(const std::string& text) {
+    if (trayIcon_) trayIcon_->ShowNotice(QString::fromUtf8(kTrayTooltip), QString::fromStdString(text));
+}
+
 void CCommandDispatcher::LaunchConfigurationProgram() {
     if (programPath_.empty() || !IsReadableFile(programPath_)) return;
     LaunchProgram(programPath_);
@@ -160,9 +177,10 @@ void CCommandDispatcher::RebuildDeviceTable() {
     hid_.CreateDeviceTable(&product, 1, kMonitorVersion, kMonitorVersion);
     std::vector<std::string> paths;
     std::set<std::string> closed;
+    int served = -1;
     for (int i = 0; i < hid_.GetRecognizedDevices(); ++i) {
         if (hid_.GetDeviceAccessDenied(i)) closed.insert(hid_.GetDevice(i));
-        else paths.emplace_back(hid_.GetDevice(i));
+        else if (paths.emplace_back(hid_.GetDevice(i)); served < 0) served = i;
     }
     present_ = !paths.empty();
     ReportClosedMice(closed);
@@ -175,6 +193,14 @@ void CCommandDispatcher::RebuildDeviceTable() {
         nodes = InputNodesOf(interfaces, kMonitorVersion);
     }
     input_.Open(nodes);
+    if (served >= 0) TellStepScale(hid_.GetDeviceVer(served));
+}
+
+void CCommandDispatcher::TellStepScale(std::uint16_t version) {
+    // The display's digits follow the mouse even when the configuration program,
+    // which also says so after each load, is not running.
+    const std::uint32_t fullStep = version == memmap::kModel1802 ? 1u : 0u;
+    PostToLiveWindow(settings_, poster_, kOsdHandle, {WM_OSD_NOTIFY, OSD_STEP_SCALE, fullStep});
 }
 
 void CCommandDispatcher::ReportClosedMice(const std::set<std::string>& closed) {

@@ -14,6 +14,7 @@
 #include "device/CHidClient.h"
 #include "monitor/CTaskIcon.h"
 #include "monitor/DeviceEvents.h"
+#include "monitor/HandleKeeper.h"
 #include "monitor/MouseInput.h"
 #include "platform/InstanceLock.h"
 #include "platform/MailboxPoster.h"
@@ -42,7 +43,8 @@ struct MonitorFolders {
 class CCommandDispatcher : public QObject, public HidNotifyReceiver {
     Q_OBJECT
 public:
-    CCommandDispatcher(MonitorFolders folders, bool automation);
+    // withDisplay false: the display library is not loaded (no place to show it).
+    CCommandDispatcher(MonitorFolders folders, bool automation, bool withDisplay = true);
     ~CCommandDispatcher() override;
 
     // Runs the start-up sequence. Returns false when this process is a second
@@ -53,6 +55,8 @@ public:
     void Shutdown();
 
     void OnCommand(int id);
+    // One line on standard error is the caller's; this is the tray's balloon and tooltip.
+    void ShowNotice(const std::string& text);
     void OnDeviceChange(std::uint32_t event, const std::string& path) override;
 
     bool DevicePresent() const { return present_; }
@@ -66,10 +70,12 @@ signals:
 private:
     void OnMessage(const Message& message);
     void LoadOsdLibrary();
+    void KeepHandlesPublished();
     void LaunchConfigurationProgram();
     void ToggleOsd();
     void RebuildDeviceTable();
     void ReportClosedMice(const std::set<std::string>& closed);
+    void TellStepScale(std::uint16_t version);
     PointerSettings& Pointer();
 
     MonitorFolders folders_;
@@ -86,6 +92,7 @@ private:
     std::unique_ptr<QtMailbox> window_;
     std::unique_ptr<CTaskIcon> trayIcon_;
     std::unique_ptr<QLibrary> osdLibrary_;
+    std::unique_ptr<HandleKeeper> handleKeeper_;
     std::unique_ptr<PointerSettings> pointer_;
     DeviceEventHandler events_;
     MouseInput input_;

@@ -23,17 +23,33 @@ CTaskIcon::~CTaskIcon() {
 }
 
 bool CTaskIcon::AddIcon(const QIcon& icon, const QString& tooltip) {
-    if (added_ || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
-    icon_ = std::make_unique<QSystemTrayIcon>(icon);
+    if (added_ || hostWatch_) return false;
+    picture_ = icon;
     tooltip_ = tooltip;
+    if (TryAdd()) return true;
+    hostWatch_ = std::make_unique<TrayHostWatch>();
+    connect(hostWatch_.get(), &TrayHostWatch::hostMayHaveAppeared, this, [this] {
+        if (TryAdd()) hostWatch_.release()->deleteLater();
+    });
+    return false;
+}
+
+bool CTaskIcon::TryAdd() {
+    if (added_ || !TrayHostWatch::HostPresent() || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    // Made now, not earlier: Qt picks the StatusNotifier or the XEmbed way when the
+    // icon is created, from what the session offers at that moment.
+    icon_ = std::make_unique<QSystemTrayIcon>(picture_);
     ApplyTooltip();
     icon_->setContextMenu(&menu_);
     connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-        if (why == QSystemTrayIcon::DoubleClick) Post(IDM_TRAY_LAUNCH);
+        // Hosts deliver a single click as the activation and many never pass on a
+        // double-click; a double-click's first click has already launched.
+        if (why == QSystemTrayIcon::Trigger) Post(IDM_TRAY_LAUNCH);
     });
     icon_->show();
-    added_ = icon_->isVisible();
-    return added_;
+    added_ = true;
+    if (!notice_.isEmpty()) icon_->showMessage(noticeTitle_, notice_, QSystemTrayIcon::Warning);
+    return true;
 }
 
 void CTaskIcon::SetOsdItem(bool osdEnabled) {
@@ -43,6 +59,7 @@ void CTaskIcon::SetOsdItem(bool osdEnabled) {
 }
 
 void CTaskIcon::ShowNotice(const QString& title, const QString& text) {
+    noticeTitle_ = title;
     notice_ = text;
     if (!icon_) return;
     ApplyTooltip();

@@ -1,6 +1,7 @@
 #pragma once
 // The monitor's icon in the notification area and its menu. Menu choices and a
-// double-click reach the owner as command ids, after the menu has closed.
+// left click reach the owner as command ids, after the menu has closed. Without a
+// notification area the icon is added as soon as one appears.
 #include <functional>
 #include <memory>
 
@@ -8,6 +9,7 @@
 #include <QSystemTrayIcon>
 
 #include "monitor/MonitorLanguage.h"
+#include "monitor/TrayHostWatch.h"
 
 namespace pallix::monitor {
 
@@ -24,8 +26,9 @@ public:
     CTaskIcon(const MenuTexts& texts, CommandSink sink);
     ~CTaskIcon() override;
 
-    // Puts the icon into the notification area, once; false when there is none or
-    // the icon is there already.
+    // Puts the icon into the notification area, once; false when the icon is there
+    // already, or when there is no notification area yet (it is then added when
+    // one appears).
     bool AddIcon(const QIcon& icon, const QString& tooltip);
     bool IsAdded() const { return added_; }
     // Text of the OSD item (position 2): slot 2 while disabled, slot 4 while enabled.
@@ -41,14 +44,18 @@ public:
 
 private:
     void Post(int id);
+    bool TryAdd();
     void ApplyTooltip();  // the tooltip, with the notice under it while there is one
 
     MenuTexts texts_;
     CommandSink sink_;
     QMenu menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<TrayHostWatch> hostWatch_;  // while waiting for a notification area
     bool added_ = false;
+    QIcon picture_;
     QString tooltip_;
+    QString noticeTitle_;
     QString notice_;
 };
 

@@ -11,7 +11,11 @@ namespace pallix::monitor {
 MonitorFolders InstalledMonitorFolders() {
     const auto own = ExecutableFolder();
     const auto data = InstalledDataFolder(own);
-    return {own.string(), own.string(), InstalledLibFolder(own).string(),
+    // Installed, every program shares one bin folder; in a build tree the
+    // configuration program lies in its own folder beside the monitor's.
+    const auto buildRoot = BuildTreeRoot(own);
+    const auto bin = buildRoot.empty() ? own : buildRoot / kBuildTreeProgramFolder;
+    return {own.string(), bin.string(), InstalledLibFolder(own).string(),
             data.empty() ? std::string() : (data / "MonitorLanguages").string(),
             data.empty() ? std::string() : (data / std::string(texts::kExtraTextFolder)).string()};
 }

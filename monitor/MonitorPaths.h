@@ -8,8 +8,12 @@
 
 namespace pallix::monitor {
 
-// Own folder = the monitor's folder, which is also the installed bin folder; the
-// library and language folders as the install rules lay them out from there.
+// Where the build puts the configuration program, below the build tree's root.
+inline constexpr const char* kBuildTreeProgramFolder = "app";
+
+// Own folder = the monitor's folder, which is also the installed bin folder (in a
+// build tree: the configuration program's folder); the library and language
+// folders as the install rules lay them out from there.
 MonitorFolders InstalledMonitorFolders();
 
 // One line each: the configuration program, the display library and the language

@@ -1,8 +1,10 @@
 // Qx7Monitor: the background monitor. Started with "/Automation" it stays silent in
 // the tray; otherwise it also brings up the configuration program.
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 
 #include "monitor/CCommandDispatcher.h"
 #include "monitor/MonitorPaths.h"
+#include "monitor/PlatformChoice.h"
 #include "platform/SqliteSettingsStore.h"
 #include "programinfo/InfoOptions.h"
 
@@ -55,20 +58,28 @@ void QuitOnTerminate(QApplication& app) {
 
 int main(int argc, char** argv) {
     if (auto code = pallix::AnswerInfoOption(argc, argv, kHelp, FoundFiles)) return *code;
-    // The display must place itself above other windows, which a native Wayland
-    // client cannot do: run through XWayland unless told otherwise.
-    if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
-
     bool automation = false;
     for (int i = 1; i < argc; ++i)
         if (std::string(argv[i]).find(kAutomationSwitch) != std::string::npos) automation = true;
 
-    QApplication app(argc, argv);
+    // As an argument, not in the environment, which the started programs inherit.
+    const pallix::monitor::PlatformChoice choice = pallix::monitor::ChoosePlatform(
+        std::getenv("WAYLAND_DISPLAY"), std::getenv("QT_QPA_PLATFORM"), pallix::monitor::XServerReachable);
+    std::string platformFlag = pallix::monitor::kQtPlatformOption, platform = choice.platform;
+    std::vector<char*> qtArgs(argv, argv + argc);
+    if (!platform.empty()) qtArgs.insert(qtArgs.begin() + 1, {platformFlag.data(), platform.data()});
+    int qtArgc = static_cast<int>(qtArgs.size());
+    qtArgs.push_back(nullptr);
+    if (!choice.notice.empty()) std::fprintf(stderr, "Qx7Monitor: %s\n", choice.notice.c_str());
+
+    QApplication app(qtArgc, qtArgs.data());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Qx7Monitor"));
 
-    pallix::monitor::CCommandDispatcher dispatcher(pallix::monitor::InstalledMonitorFolders(), automation);
+    pallix::monitor::CCommandDispatcher dispatcher(pallix::monitor::InstalledMonitorFolders(), automation,
+                                                   choice.display);
     if (!dispatcher.Start()) return 0;
+    if (!choice.notice.empty()) dispatcher.ShowNotice(choice.notice);
     QuitOnTerminate(app);
     QObject::connect(&dispatcher, &pallix::monitor::CCommandDispatcher::exitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);

@@ -1,6 +1,7 @@
 #include "osd/COsdWnd.h"
 
 #include <ctime>
+#include <optional>
 
 #include <QCursor>
 #include <QEnterEvent>
@@ -10,6 +11,8 @@
 
 #include "common/Posting.h"
 #include "resources/Artwork.h"
+#include "osd/NotificationType.h"
+#include "osd/ServerGrab.h"
 #include "skin/Region.h"
 
 namespace pallix::osd {
@@ -30,7 +33,7 @@ unsigned MonotonicMs() {
 
 COsdWnd::COsdWnd()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus) {
+                           Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
@@ -46,6 +49,7 @@ COsdWnd::COsdWnd()
     // Create the native window now, so the first picture appears without delay.
     show();
     hide();
+    MarkAsNotification(winId());
 }
 
 COsdWnd::~COsdWnd() {
@@ -137,6 +141,7 @@ bool COsdWnd::BuildPicture() {
     if (id == 0) return false;
     QImage picture = OsdArtwork().Image(id);
     // A picture that cannot be loaded leaves the previous one in place.
+    QRegion region;
     if (!picture.isNull()) {
         picture = picture.convertToFormat(QImage::Format_RGB32);
         if (model_.kind == KIND_LEVEL) {
@@ -151,11 +156,17 @@ bool COsdWnd::BuildPicture() {
         }
         background_ = picture;
         pictureId_ = id;
-        const QRegion region = RegionFromImage(background_, kCutOutColour);
-        if (!region.isEmpty()) setMask(region);
-        update();
+        region = RegionFromImage(background_, kCutOutColour);
     }
+    // Everything is ready before the window is touched; then size, shape and picture
+    // change as one, so a visible window never shows its new size with the old
+    // picture (or unpainted strips) in between.
+    const bool inPlace = isVisible();
+    std::optional<ServerGrab> grab;
+    if (inPlace) grab.emplace();
     setGeometry(TargetRect());
+    if (!region.isEmpty()) setMask(region);
+    if (inPlace) repaint();
     return true;
 }
 
@@ -191,6 +202,8 @@ void COsdWnd::ShowPicture(bool show) {
     shownAtMs_ = MonotonicMs();
     hideTimer_.start(kHideDelayMs);
     QWidget::show();
+    // Above whatever was raised since: the window manager never restacks it.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
 }
 
 void COsdWnd::paintEvent(QPaintEvent*) {

@@ -24,4 +24,11 @@ fs::path InstalledDataFolder(const fs::path& programFolder) { return Below(progr
 
 fs::path InstalledLibFolder(const fs::path& programFolder) { return Below(programFolder, PALLIX_BIN_TO_LIB); }
 
+fs::path BuildTreeRoot(const fs::path& programFolder) {
+    if (programFolder.empty()) return {};
+    const fs::path root = programFolder.lexically_normal().parent_path();
+    std::error_code ec;
+    return fs::is_regular_file(root / "CMakeCache.txt", ec) ? root : fs::path();
+}
+
 }  // namespace pallix

@@ -16,4 +16,9 @@ std::filesystem::path InstalledDataFolder(const std::filesystem::path& programFo
 // <libdir>, where libQx7Osd.so is installed; empty for an empty programFolder.
 std::filesystem::path InstalledLibFolder(const std::filesystem::path& programFolder);
 
+// A program run from a CMake build tree lies in a folder of its own below the
+// build's root (which holds CMakeCache.txt): that root, or empty when programFolder
+// is not such a folder (an installation).
+std::filesystem::path BuildTreeRoot(const std::filesystem::path& programFolder);
+
 }  // namespace pallix

@@ -5,7 +5,8 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhid
   fonts-dejavu-core clang-14 libclang-rt-14-dev libx11-dev libglib2.0-dev
   gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus-daemon libglib2.0-bin
   dpkg-dev file desktop-file-utils groff-base xdotool openbox
-  fonts-liberation2 fonts-noto-cjk fonts-tlwg-loma-otf qt6-translations-l10n)
+  fonts-liberation2 fonts-noto-cjk fonts-tlwg-loma-otf qt6-translations-l10n
+  libxcb1-dev xfwm4 xcompmgr trayer)
 
 # install_missing PACKAGE... : apt-get install whatever dpkg does not know yet.
 install_missing() {

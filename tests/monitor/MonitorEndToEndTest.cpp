@@ -4,11 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "osd/OsdQuery.h"
 #include "tests/support/VmouseProcess.h"
 #include "tests/monitor/MonitorProcess.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/TempEnv.h"
 
 namespace pallix::test {
@@ -363,6 +365,133 @@ TEST_F(MonitorTest, OsdToggleIsKeptAcrossRestarts) {
     EXPECT_EQ(store.ReadDword(kDisableOsdValue), 0u);
     ASSERT_NE(mouse.Send({"lock", "on"}), "");
     EXPECT_TRUE(Shown(324));
+}
+
+// Sets or unsets environment variables for one test.
+class ScopedEnv {
+public:
+    void Set(const char* name, const char* value) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    ~ScopedEnv() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second) setenv(it->first.c_str(), it->second->c_str(), 1);
+            else unsetenv(it->first.c_str());
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(MonitorTest, OnWaylandWithoutXWaylandItRunsWithoutTheDisplay) {
+    VmouseProcess mouse("m1");
+    // A launcher button that records the environment its program gets.
+    const auto seen = env.Root() / "launched-env";
+    const auto script = env.Root() / "show-env.sh";
+    std::ofstream(script) << "#!/bin/sh\nenv > " << seen.string() << "\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    store.WriteString("PF0T1 AP", script.string());
+    ScopedEnv session;
+    session.Set("WAYLAND_DISPLAY", "wayland-pallix-none");
+    session.Set("DISPLAY", nullptr);
+    session.Set("QT_QPA_PLATFORM", nullptr);
+    const auto log = env.Root() / "monitor.err";
+    MonitorProcess monitor({"/Automation"}, log.string());
+
+    ASSERT_TRUE(Eventually([&] { return poster.IsLiveWindow(store.ReadDword(kMonitorHandle)); })) << ReadFile(log);
+    EXPECT_NE(ReadFile(log).find("Qx7Monitor: no X server (XWayland) on this Wayland session: the on-screen "
+                                 "display is off"),
+              std::string::npos)
+        << ReadFile(log);
+    EXPECT_FALSE(poster.IsLiveWindow(store.ReadDword(kOsdHandle)));
+    // Launcher buttons still work (once the mouse is open: pressed until then), and
+    // their programs get the session as it is.
+    ASSERT_TRUE(Eventually([&] {
+        mouse.Send({"launch", "1", "1"});
+        return ReadFile(seen).find("WAYLAND_DISPLAY=wayland-pallix-none") != std::string::npos;
+    }));
+    EXPECT_EQ(ReadFile(seen).find("QT_QPA_PLATFORM"), std::string::npos) << ReadFile(seen);
+    ASSERT_EQ(PostToLiveWindow(store, poster, kMonitorHandle, {WM_CLOSE, 0, 0}), PostResult::Posted);
+    EXPECT_EQ(monitor.WaitExit(), 0);
+}
+
+TEST_F(MonitorTest, HandlesArePublishedAgainWhenTheStoreIsReplaced) {
+    auto monitor = StartMonitor();
+    const std::uint32_t ownHandle = store.ReadDword(kMonitorHandle), osdHandle = store.ReadDword(kOsdHandle);
+    ASSERT_TRUE(poster.IsLiveWindow(ownHandle));
+    ASSERT_TRUE(poster.IsLiveWindow(osdHandle));
+    const auto folder = env.ConfigDir();
+    auto storeFiles = [&] {
+        std::vector<std::filesystem::path> files;
+        for (const auto& e : std::filesystem::directory_iterator(folder))
+            if (e.path().filename().string().rfind("settings.sqlite3", 0) == 0) files.push_back(e.path());
+        return files;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> replace;
+    } cases[] = {
+        {"moved aside", [&] {
+             for (const auto& f : storeFiles()) std::filesystem::rename(f, f.string() + ".damaged");
+         }},
+        {"deleted", [&] {
+             for (const auto& f : storeFiles()) std::filesystem::remove(f);
+         }},
+        {"folder removed", [&] { std::filesystem::remove_all(folder); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.replace();
+        // Looked up without creating the store: the monitor has to bring it back.
+        ASSERT_TRUE(Eventually([&] {
+            const auto own = store.Lookup(kMonitorHandle), osd = store.Lookup(kOsdHandle);
+            return own && own->dword == ownHandle && osd && osd->dword == osdHandle;
+        }));
+        EXPECT_TRUE(probe.Query(store));
+    }
+    // Everybody's reads and writes make the journal files come and go: that alone
+    // costs the monitor next to nothing.
+    const long before = monitor->CpuTicks();
+    for (int i = 0; i < 100; ++i) {
+        store.WriteDword("PF1 Motion Speed", static_cast<std::uint32_t>(i));
+        std::this_thread::sleep_for(5ms);
+    }
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(monitor->CpuTicks() - before, 30);
+    EXPECT_EQ(store.ReadDword(kMonitorHandle), ownHandle);
+}
+
+TEST_F(MonitorTest, FindsTheConfigurationProgramInItsBuildTree) {
+    std::string paths;
+    ASSERT_EQ(RunProgram({MonitorBinary(), "--print-paths"}, &paths), 0);
+    EXPECT_NE(paths.find("configuration program: " + std::string(PALLIX_BUILD_DIR) + "/app/Pallix\n"),
+              std::string::npos)
+        << paths;
+
+    // A build tree elsewhere, with fake-pallix built as its configuration program.
+    const auto tree = env.Root() / "build";
+    std::filesystem::create_directories(tree / "monitor");
+    std::filesystem::create_directories(tree / "app");
+    for (const char* file : {"Qx7Monitor", "libQx7Osd.so"})
+        std::filesystem::copy_file(std::string(PALLIX_BUILD_DIR) + "/monitor/" + file, tree / "monitor" / file);
+    std::filesystem::copy_file(FakePallixBinary(), tree / "app" / "Pallix");
+    const std::string copy = (tree / "monitor" / "Qx7Monitor").string();
+    ASSERT_EQ(RunProgram({copy, "--print-paths"}, &paths), 0);
+    EXPECT_NE(paths.find("configuration program: not found"), std::string::npos) << "no CMakeCache.txt: " << paths;
+    std::ofstream(tree / "CMakeCache.txt") << "# a build tree\n";
+    ASSERT_EQ(RunProgram({copy, "--print-paths"}, &paths), 0);
+    EXPECT_NE(paths.find("configuration program: " + (tree / "app" / "Pallix").string() + "\n"), std::string::npos)
+        << paths;
+
+    MonitorProcess monitor(std::vector<std::string>{}, {}, copy);  // starts the program after 500 ms
+    ASSERT_TRUE(Eventually([&] { return FakeLog().find("started 0\n") != std::string::npos; })) << FakeLog();
+    ASSERT_EQ(PostToLiveWindow(store, poster, kMonitorHandle, {WM_COMMAND, 2100, 0}), PostResult::Posted);
+    EXPECT_EQ(monitor.WaitExit(), 0);
+    EXPECT_TRUE(Eventually([&] { return FakeLog().find("ended\n") != std::string::npos; }));
 }
 
 }  // namespace

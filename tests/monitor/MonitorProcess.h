@@ -3,7 +3,9 @@
 // mailbox that asks its display what it shows.
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,8 +40,10 @@ bool Eventually(F done, std::chrono::milliseconds limit = std::chrono::milliseco
 class MonitorProcess {
 public:
     // errorsTo: a file that takes the monitor's standard error (default: the test's).
-    explicit MonitorProcess(std::vector<std::string> args = {"/Automation"}, const std::string& errorsTo = {}) {
-        std::vector<std::string> argv{MonitorBinary()};
+    // binary: another copy of the monitor (default: this build's).
+    explicit MonitorProcess(std::vector<std::string> args = {"/Automation"}, const std::string& errorsTo = {},
+                            const std::string& binary = MonitorBinary()) {
+        std::vector<std::string> argv{binary};
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<char*> raw;
         for (auto& a : argv) raw.push_back(a.data());
@@ -61,6 +65,20 @@ public:
     MonitorProcess& operator=(const MonitorProcess&) = delete;
 
     pid_t Pid() const { return pid_; }
+    // User and system time used so far, in clock ticks; -1 when it cannot be read.
+    long CpuTicks() const {
+        std::ifstream in("/proc/" + std::to_string(pid_) + "/stat");
+        std::string line;
+        if (pid_ <= 0 || !std::getline(in, line)) return -1;
+        std::istringstream fields(line.substr(line.rfind(')') + 2));
+        std::string field;
+        long utime = 0, stime = 0;
+        for (int i = 3; i <= 15 && fields >> field; ++i) {
+            if (i == 14) utime = std::stol(field);
+            if (i == 15) stime = std::stol(field);
+        }
+        return utime + stime;
+    }
     void Signal(int signal) const {
         if (pid_ > 0) kill(pid_, signal);
     }
