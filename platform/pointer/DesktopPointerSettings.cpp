@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/pointer/GnomePointerSettings.h"
+#include "platform/pointer/KdePointerSettings.h"
 #include "platform/pointer/XPointerSettings.h"
 
 namespace pallix {
@@ -21,7 +22,9 @@ bool WaylandSession() {
 std::unique_ptr<CompositePointerSettings> MakeDesktopPointerSettings(
     std::vector<std::unique_ptr<PointerSettings>> extra) {
     std::vector<std::unique_ptr<PointerSettings>> backends;
-    if (auto gnome = GnomePointerSettings::Create()) backends.push_back(std::move(gnome));
+    // GNOME's settings may well be installed under Plasma too, but reach nothing there.
+    if (auto kde = KdePointerSettings::Create()) backends.push_back(std::move(kde));
+    else if (auto gnome = GnomePointerSettings::Create()) backends.push_back(std::move(gnome));
     if (!WaylandSession())
         if (auto x = XPointerSettings::Create()) backends.push_back(std::move(x));
     for (auto& e : extra)

@@ -69,13 +69,13 @@ TEST(CompositePointerSettingsTest, OutOfRangeValuesReachNoBackend) {
 
 TEST(SpeedScaleTest, EverySpeedSurvivesTheRoundTrip) {
     for (int s = kPointerSpeedMin; s <= kPointerSpeedMax; ++s) {
-        EXPECT_EQ(GnomeToSpeed(SpeedToGnome(s)), s);
+        EXPECT_EQ(LibinputToSpeed(SpeedToLibinput(s)), s);
         const XAcceleration a = SpeedToXAcceleration(s);
         EXPECT_EQ(XAccelerationToSpeed(a.numerator, a.denominator), s);
     }
-    EXPECT_DOUBLE_EQ(SpeedToGnome(1), -1.0);
-    EXPECT_DOUBLE_EQ(SpeedToGnome(10), 0.0);
-    EXPECT_DOUBLE_EQ(SpeedToGnome(20), 1.0);
+    EXPECT_DOUBLE_EQ(SpeedToLibinput(1), -1.0);
+    EXPECT_DOUBLE_EQ(SpeedToLibinput(10), 0.0);
+    EXPECT_DOUBLE_EQ(SpeedToLibinput(20), 1.0);
 }
 
 TEST(SpeedScaleTest, ForeignValuesLandInsideTheScale) {
@@ -85,9 +85,9 @@ TEST(SpeedScaleTest, ForeignValuesLandInsideTheScale) {
     EXPECT_EQ(XAccelerationToSpeed(10, 1), 20);
     EXPECT_EQ(XAccelerationToSpeed(1, 100), 1);
     EXPECT_EQ(XAccelerationToSpeed(0, 0), 10);
-    EXPECT_EQ(GnomeToSpeed(5.0), 20);
-    EXPECT_EQ(GnomeToSpeed(-0.5), 6);
-    EXPECT_EQ(GnomeToSpeed(0.25), 13);
+    EXPECT_EQ(LibinputToSpeed(5.0), 20);
+    EXPECT_EQ(LibinputToSpeed(-0.5), 6);
+    EXPECT_EQ(LibinputToSpeed(0.25), 13);
 }
 
 }  // namespace
