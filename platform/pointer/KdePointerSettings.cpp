@@ -1,6 +1,7 @@
 #include "platform/pointer/KdePointerSettings.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,8 @@ constexpr gint32 kSettingsMouse = 0;
 bool Announce(GDBusConnection* bus, const char* key) {
     GVariantBuilder keys;
     g_variant_builder_init(&keys, G_VARIANT_TYPE("aay"));
-    g_variant_builder_add_value(&keys, g_variant_new_bytestring(key));
+    // The bytes of the name without a terminating zero, as KConfig itself sends it.
+    g_variant_builder_add_value(&keys, g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, key, std::strlen(key), 1));
     GVariantBuilder groups;
     g_variant_builder_init(&groups, G_VARIANT_TYPE("a{saay}"));
     g_variant_builder_add(&groups, "{saay}", kGroup, &keys);
