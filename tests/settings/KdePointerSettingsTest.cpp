@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -203,6 +204,33 @@ TEST_F(KdeSessionTest, NotPlasmaNotThisBackend) {
     }
     setenv("XDG_CURRENT_DESKTOP", "neon:kde", 1);
     EXPECT_TRUE(KdePointerSettings::Create());
+}
+
+// The monitor's rule through pallixctl, as another process: profile 3's stored
+// values reach KWin and kdeglobals, and each setting says so.
+TEST_F(KdeSessionTest, PallixctlAppliesAProfileAndReportsEachSetting) {
+    const auto ctl = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {PALLIXCTL, "settings"});
+        return test::RunProcess(args, dir_);
+    };
+    ASSERT_EQ(ctl({"set", "PF3 Motion Speed", "14"}).exitCode, 0);
+    ASSERT_EQ(ctl({"set", "PF3 Double-Click_speed", "800"}).exitCode, 0);
+    ASSERT_EQ(ctl({"set", "PF3 Wheel Scroll Lines", "11"}).exitCode, 0);
+    const auto applied = ctl({"pointer", "apply", "3"});
+    EXPECT_EQ(applied.exitCode, 0) << applied.err;
+    EXPECT_NE(applied.out.find("profile 3: speed 14, double-click 800 ms, wheel one page\n"), std::string::npos)
+        << applied.out;
+    EXPECT_NE(applied.out.find("speed         14         applied (KDE Plasma"), std::string::npos) << applied.out;
+    EXPECT_NE(applied.out.find("double-click  800 ms     applied (KDE Plasma)\n"), std::string::npos) << applied.out;
+    EXPECT_NE(applied.out.find("wheel lines   one page   applied (KDE Plasma)\n"), std::string::npos) << applied.out;
+    EXPECT_EQ(Acceleration("event4"), "(<0.40000000000000002>,)\n");
+    EXPECT_EQ(test::ReadWholeFile(Globals().string()), "[KDE]\nDoubleClickInterval=800\nWheelScrollLines=10000\n");
+
+    // Without changing anything: what each setting would get.
+    const auto report = ctl({"pointer"});
+    EXPECT_EQ(report.exitCode, 0);
+    EXPECT_NE(report.out.find("double-click  800 ms     applied (KDE Plasma)\n"), std::string::npos) << report.out;
+    EXPECT_EQ(ctl({"pointer", "apply", "6"}).exitCode, 2);
 }
 
 // Plasma on X11: KWin has no input devices on the bus; the speed is then not KDE's.
