@@ -5,6 +5,7 @@
 
 #include "platform/pointer/GnomePointerSettings.h"
 #include "platform/pointer/KdePointerSettings.h"
+#include "platform/pointer/LibinputPointerSettings.h"
 #include "platform/pointer/XPointerSettings.h"
 
 namespace pallix {
@@ -25,8 +26,12 @@ std::unique_ptr<CompositePointerSettings> MakeDesktopPointerSettings(
     // GNOME's settings may well be installed under Plasma too, but reach nothing there.
     if (auto kde = KdePointerSettings::Create()) backends.push_back(std::move(kde));
     else if (auto gnome = GnomePointerSettings::Create()) backends.push_back(std::move(gnome));
-    if (!WaylandSession())
-        if (auto x = XPointerSettings::Create()) backends.push_back(std::move(x));
+    // Where libinput drives the mice the X server's pointer control reaches none of them.
+    if (!WaylandSession()) {
+        auto libinput = LibinputPointerSettings::Create();
+        if (libinput && libinput->HasMice()) backends.push_back(std::move(libinput));
+        else if (auto x = XPointerSettings::Create()) backends.push_back(std::move(x));
+    }
     for (auto& e : extra)
         if (e) backends.push_back(std::move(e));
     return std::make_unique<CompositePointerSettings>(std::move(backends));
