@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/pointer/PointerReport.h"
 #include "platform/pointer/SpeedScale.h"
 #include "tests/settings/RecordingPointerSettings.h"
 
@@ -65,6 +66,36 @@ TEST(CompositePointerSettingsTest, OutOfRangeValuesReachNoBackend) {
     EXPECT_TRUE(p.first->setSpeeds.empty());
     EXPECT_TRUE(p.first->setWheels.empty());
     EXPECT_EQ(p.composite->Speed(), std::nullopt);
+}
+
+// Before any change the report forecasts; afterwards it says what the change did,
+// and names only the backends that achieved the reported result.
+TEST(PointerReportTest, ForecastThenOutcomeWithTheBackendsThatCarriedIt) {
+    Pair p = MakePair(PointerResult::OwnWindowsOnly, PointerResult::Applied);
+    p.first->name = "own";
+    p.second->name = "desktop";
+    p.second->doubleClick = 480;
+    PointerReport r = ReportPointerSettings(*p.composite);
+    EXPECT_FALSE(r[1].tried);
+    EXPECT_EQ(r[1].result, PointerResult::Applied);
+    EXPECT_EQ(r[1].via, std::vector<std::string>{"desktop"});
+    EXPECT_EQ(r[1].value, 480);
+
+    p.second->result = PointerResult::Failed;  // the desktop refuses now
+    EXPECT_EQ(p.composite->SetDoubleClickTime(700), PointerResult::OwnWindowsOnly);
+    r = ReportPointerSettings(*p.composite);
+    EXPECT_TRUE(r[1].tried);
+    EXPECT_EQ(r[1].result, PointerResult::OwnWindowsOnly);
+    EXPECT_EQ(r[1].via, std::vector<std::string>{"own"});
+    EXPECT_FALSE(r[0].tried);  // the others were not changed
+    EXPECT_EQ(p.composite->Reach(PointerSetting::Speed), PointerResult::OwnWindowsOnly);
+
+    Pair none = MakePair(PointerResult::Unsupported, PointerResult::Unsupported);
+    r = ReportPointerSettings(*none.composite);
+    EXPECT_TRUE(r[2].via.empty());
+    EXPECT_EQ(FormatPointerReport(r), "speed         ?          unsupported\n"
+                                      "double-click  ?          unsupported\n"
+                                      "wheel lines   ?          unsupported\n");
 }
 
 TEST(SpeedScaleTest, EverySpeedSurvivesTheRoundTrip) {
