@@ -5,8 +5,11 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "common/PointerProfile.h"
 #include "common/SettingNames.h"
 #include "platform/SqliteSettingsStore.h"
+#include "platform/pointer/DesktopPointerSettings.h"
+#include "platform/pointer/PointerReport.h"
 
 namespace pallix::cli {
 
@@ -114,6 +117,30 @@ int Delete(SqliteSettingsStore& store, const std::string& name) {
     return Fail(StoreError(store, "no value named '" + name + "'"));
 }
 
+// Without arguments: what the desktop makes of each pointer setting. With "apply N":
+// profile N's stored pointer settings set as the monitor sets them, and what each
+// achieved; 1 when one of them failed.
+int Pointer(SqliteSettingsStore& store, const Args& args) {
+    auto pointer = MakeDesktopPointerSettings();
+    if (args.size() == 2 && args[0] == "apply") {
+        const std::string& n = args[1];
+        if (n.size() != 1 || n[0] < '1' || n[0] > '0' + kProfileCount)
+            return Usage("'" + n + "' is not a profile (1-" + std::to_string(kProfileCount) + ")");
+        const int profile = n[0] - '1';
+        const PointerValues v = LoadPointerProfile(store, profile);
+        ApplyPointerProfile(store, *pointer, profile);
+        std::printf("profile %d: speed %d, double-click %d ms, wheel %s\n", profile + 1, v.speed, v.doubleClickMs,
+                    v.wheelLines == kWheelOnePage ? "one page" : (std::to_string(v.wheelLines) + " lines").c_str());
+    } else if (!args.empty()) {
+        return Usage("usage: settings pointer [apply PROFILE]");
+    }
+    const PointerReport report = ReportPointerSettings(*pointer);
+    std::fputs(FormatPointerReport(report).c_str(), stdout);
+    for (const auto& r : report)
+        if (r.tried && r.result == PointerResult::Failed) return kFailed;
+    return kOk;
+}
+
 int Run(const Args& args) {
     SqliteSettingsStore store;
     const std::string sub = args.empty() ? std::string() : args[0];
@@ -121,7 +148,8 @@ int Run(const Args& args) {
     if (sub == "get" && args.size() == 2) return Get(store, args[1]);
     if (sub == "set") return Set(store, Args(args.begin() + 1, args.end()));
     if (sub == "delete" && args.size() == 2) return Delete(store, args[1]);
-    return Usage("usage: settings list | get NAME | set NAME VALUE [--string|--dword] | delete NAME");
+    if (sub == "pointer") return Pointer(store, Args(args.begin() + 1, args.end()));
+    return Usage("usage: settings list | get NAME | set NAME VALUE [--string|--dword] | delete NAME | pointer [apply N]");
 }
 
 const RegisterCommand kRegister{Command{
@@ -130,7 +158,10 @@ const RegisterCommand kRegister{Command{
     "  settings get NAME         one value\n"
     "  settings set NAME VALUE [--string|--dword]\n"
     "                            write a value (known names have their type already)\n"
-    "  settings delete NAME      remove a value",
+    "  settings delete NAME      remove a value\n"
+    "  settings pointer          per pointer setting (speed, double-click, wheel lines): the desktop's\n"
+    "                            value and whether it is applied, own windows only, unsupported or failed\n"
+    "  settings pointer apply N  set profile N's (1-5) stored pointer settings and report each",
     Run}};
 
 }  // namespace

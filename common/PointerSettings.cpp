@@ -12,4 +12,13 @@ const char* PointerResultName(PointerResult r) {
     return "?";
 }
 
+const char* PointerSettingName(PointerSetting s) {
+    switch (s) {
+    case PointerSetting::Speed: return "speed";
+    case PointerSetting::DoubleClick: return "double-click";
+    case PointerSetting::Wheel: return "wheel lines";
+    }
+    return "?";
+}
+
 }  // namespace pallix

@@ -13,6 +13,9 @@ inline constexpr int kWheelLinesMin = 1;
 inline constexpr int kWheelLinesMax = 100;
 // Wheel setting meaning "scroll one page per notch".
 inline constexpr int kWheelOnePage = -1;
+// Qt-based desktops have no "one page" wheel setting; this many lines stand for it
+// there (Qt never scrolls more than a page per notch).
+inline constexpr int kOnePageAsLines = 10000;
 
 enum class PointerResult {
     Applied,         // the desktop uses the new value
@@ -22,6 +25,10 @@ enum class PointerResult {
 };
 
 const char* PointerResultName(PointerResult r);
+
+enum class PointerSetting { Speed, DoubleClick, Wheel };
+
+const char* PointerSettingName(PointerSetting s);  // "speed", "double-click", "wheel lines"
 
 class PointerSettings {
 public:
@@ -36,6 +43,13 @@ public:
     virtual PointerResult SetSpeed(int speed) = 0;
     virtual PointerResult SetDoubleClickTime(int ms) = 0;
     virtual PointerResult SetWheelScrollLines(int lines) = 0;
+
+    // What setting this would achieve now, without changing anything: Applied,
+    // OwnWindowsOnly, Unsupported, or Failed when it could but cannot at present
+    // (a locked or unwritable configuration file, for instance).
+    virtual PointerResult Reach(PointerSetting setting) = 0;
+    // Who carries the settings, for people: "GNOME", "KDE Plasma", ...
+    virtual const char* Name() const = 0;
 };
 
 constexpr bool ValidSpeed(int speed) { return speed >= kPointerSpeedMin && speed <= kPointerSpeedMax; }

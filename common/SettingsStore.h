@@ -1,6 +1,6 @@
 #pragma once
 // The per-user settings store every deliverable shares: typed values under one
-// key, no caching, each operation opens, does one thing and closes.
+// key. No value is cached: every read sees what any process last wrote.
 #include <cstddef>
 #include <cstdint>
 #include <string>

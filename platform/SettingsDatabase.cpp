@@ -93,6 +93,11 @@ CreateResult CreateStoreFile(const std::string& path, std::optional<SeedValue> s
     CreateResult result = CreateResult::Failed;
     if (FillNewStore(temp, seed, error)) {
         chmod(temp.c_str(), 0600);
+        DirLock lock(ParentDir(path));
+        // A log and index left by a store that was deleted belong to it, and other
+        // processes may still hold them open: the fresh store gets its own.
+        if (!Exists(path))
+            for (const char* suffix : {"-wal", "-shm"}) unlink((path + suffix).c_str());
         // link() never replaces: a store another process made meanwhile wins.
         if (link(temp.c_str(), path.c_str()) == 0) result = CreateResult::Created;
         else if (errno == EEXIST) result = CreateResult::AlreadyThere;
@@ -109,10 +114,12 @@ bool MoveDamagedStoreAside(const std::string& path, ino_t badInode) {
     if (st.st_ino != badInode) return true;
 
     std::string aside = path + ".corrupt-" + UtcStamp();
-    for (int n = 1; Exists(aside) || Exists(aside + "-journal") || Exists(aside + "-wal"); ++n)
+    for (int n = 1; Exists(aside) || Exists(aside + "-journal") || Exists(aside + "-wal") || Exists(aside + "-shm");
+         ++n)
         aside = path + ".corrupt-" + UtcStamp() + "-" + std::to_string(n);
     // A journal or log belongs to the damaged file: a fresh store would replay it.
-    for (const char* suffix : {"-journal", "-wal"}) {
+    // Its index too, which other processes may still have open.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
         if (rename((path + suffix).c_str(), (aside + suffix).c_str()) != 0 && errno != ENOENT) {
             std::fprintf(stderr, "pallix: the settings store %s is damaged and its %s cannot be moved aside: %s\n",
                          path.c_str(), suffix + 1, std::strerror(errno));

@@ -26,7 +26,7 @@ enum class CreateResult { Created, AlreadyThere, Failed };
 // created meanwhile by another process is kept and AlreadyThere returned.
 CreateResult CreateStoreFile(const std::string& path, std::optional<SeedValue> seed, std::string& error);
 
-// Renames the store (and its journal or log) to <path>.corrupt-<UTC time> and says
+// Renames the store (its journal, log and index too) to <path>.corrupt-<UTC time>, says
 // so on stderr, unless the file at path is no longer the one with inode badInode
 // (another process got there first). True when path is free for a fresh store.
 bool MoveDamagedStoreAside(const std::string& path, ino_t badInode);

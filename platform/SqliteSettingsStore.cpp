@@ -12,12 +12,13 @@
 #include "common/Utf8.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SettingsDatabase.h"
+#include "platform/SettingsDatabaseConnection.h"
 
 namespace pallix {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
+constexpr int kBusyTimeoutMs = 5000;  // as long as the connection waits for a lock
 constexpr std::size_t kMaxNameBytes = 255;
 
 bool ValidName(std::string_view name) {
@@ -86,37 +87,35 @@ struct SqliteSettingsStore::Statement {
 
 SqliteSettingsStore::SqliteSettingsStore() : SqliteSettingsStore(DefaultPath()) {}
 
-SqliteSettingsStore::SqliteSettingsStore(std::string path) : path_(std::move(path)) {}
+SqliteSettingsStore::SqliteSettingsStore(std::string path)
+    : path_(std::move(path)), connection_(std::make_unique<SettingsDatabaseConnection>()) {}
 
-// Opens the store, runs the statement once, closes it again.
-int SqliteSettingsStore::RunOnce(const char* sql, const Statement& statement, bool& prepared, bool& rowsSeen) {
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    sqlite3_stmt* st = nullptr;
-    if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        // The log and its index stay between operations, so that an open need not
-        // create them and a close not remove them; the last close empties the log.
-        // NORMAL: a crash of the program loses nothing, a power cut at most the last
-        // writes, as with the registry's lazy flush.
-        int persist = 1;
-        sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
-        rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
-        prepared = rc == SQLITE_OK;
-        if (prepared && !sqlite3_stmt_readonly(st))
-            sqlite3_exec(db, "PRAGMA journal_size_limit=0; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-    }
-    if (prepared) {
+SqliteSettingsStore::~SqliteSettingsStore() = default;
+
+// Runs the statement once on the kept connection, opening it first when the file
+// is not the one it stands for.
+int SqliteSettingsStore::RunOnce(const char* sql, const Statement& statement, const struct stat& file, Attempt& a) {
+    a.reused = connection_->Current(file);
+    int rc = a.reused ? SQLITE_OK : connection_->Open(path_, file);
+    sqlite3_stmt* st = rc == SQLITE_OK ? connection_->Prepared(sql, rc) : nullptr;
+    a.prepared = st != nullptr;
+    if (st) {
         statement.bind(st);
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            rowsSeen = true;
+            a.rowsSeen = true;
             statement.row(st);
         }
         if (rc == SQLITE_DONE) rc = SQLITE_OK;
+        // A statement left open would hold its read snapshot and miss other writers.
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+        if (rc == SQLITE_OK && !sqlite3_stmt_readonly(st)) connection_->NoteOwnWrite(path_);
     }
-    if (rc != SQLITE_OK) lastError_ = "settings store " + path_ + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
-    sqlite3_finalize(st);
-    sqlite3_close(db);
+    if (rc != SQLITE_OK) {
+        sqlite3* db = connection_->Db();
+        lastError_ = "settings store " + path_ + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
+        connection_->Close();
+    }
     return rc;
 }
 
@@ -133,23 +132,30 @@ SqliteSettingsStore::Outcome SqliteSettingsStore::Run(bool create, const char* s
     while (std::chrono::steady_clock::now() < deadline) {
         struct stat file {};
         if (stat(path_.c_str(), &file) != 0) {
+            connection_->Close();
             if (!create) return Outcome::StoreMissing;
             if (CreateStoreFile(path_, std::nullopt, lastError_) == CreateResult::Failed) return Outcome::Failed;
             continue;
         }
-        bool prepared = false, rowsSeen = false;
-        const int rc = RunOnce(sql, statement, prepared, rowsSeen);
-        if (rc == SQLITE_OK) return Outcome::Done;
+        Attempt a;
+        const int rc = RunOnce(sql, statement, file, a);
+        if (rc == SQLITE_OK) {
+            lastError_.clear();
+            return Outcome::Done;
+        }
+        // Whatever went wrong on a kept connection is judged again on a fresh one,
+        // as if each operation opened the store itself.
+        if (a.reused && !a.rowsSeen) continue;
         // A database without our table (an empty or foreign file) is as useless as a
         // damaged one; the prepare of our fixed statements fails only then.
-        if (Damaged(rc) || (rc == SQLITE_ERROR && !prepared)) {
+        if (Damaged(rc) || (rc == SQLITE_ERROR && !a.prepared)) {
             if (++movedAside > 2 || !MoveDamagedStoreAside(path_, file.st_ino)) return Outcome::Failed;
             lastError_.clear();
             continue;
         }
         // SQLite answers "busy" at once, without waiting, when two writers would
         // otherwise deadlock; the statement changed nothing, so it is run again.
-        if ((rc & 0xFF) != SQLITE_BUSY || rowsSeen) return Outcome::Failed;
+        if ((rc & 0xFF) != SQLITE_BUSY || a.rowsSeen) return Outcome::Failed;
         std::this_thread::sleep_for(std::chrono::microseconds(500 + std::rand() % 1500));
     }
     if (lastError_.empty()) lastError_ = "settings store " + path_ + ": timed out";

@@ -2,7 +2,7 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhidapi-dev
   libudev-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-  fonts-dejavu-core clang-14 libclang-rt-14-dev libx11-dev libglib2.0-dev
+  fonts-dejavu-core clang-14 libclang-rt-14-dev libx11-dev libxi-dev libglib2.0-dev
   gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus-daemon libglib2.0-bin
   dpkg-dev file desktop-file-utils groff-base xdotool openbox
   fonts-liberation2 fonts-noto-cjk fonts-tlwg-loma-otf qt6-translations-l10n

@@ -27,12 +27,28 @@ std::optional<int> CompositePointerSettings::Read(Getter get, std::optional<int>
     return remembered;
 }
 
-PointerResult CompositePointerSettings::Write(Setter set, int value, bool valid, std::optional<int>& remembered) {
+PointerResult CompositePointerSettings::Write(Setter set, int value, bool valid, std::optional<int>& remembered,
+                                              PointerSetting setting) {
     if (!valid) return PointerResult::Failed;
     remembered = value;
+    auto& last = last_[static_cast<int>(setting)];
+    last.clear();
     PointerResult best = PointerResult::Unsupported;
-    for (auto& b : backends_) best = BetterPointerResult(best, ((*b).*set)(value));
+    for (auto& b : backends_) {
+        last.push_back(((*b).*set)(value));
+        best = BetterPointerResult(best, last.back());
+    }
     return best;
+}
+
+PointerResult CompositePointerSettings::Reach(PointerSetting setting) {
+    PointerResult best = PointerResult::Unsupported;
+    for (auto& b : backends_) best = BetterPointerResult(best, b->Reach(setting));
+    return best;
+}
+
+const std::vector<PointerResult>& CompositePointerSettings::LastResults(PointerSetting setting) const {
+    return last_[static_cast<int>(setting)];
 }
 
 std::optional<int> CompositePointerSettings::Speed() { return Read(&PointerSettings::Speed, speed_); }
@@ -44,13 +60,14 @@ std::optional<int> CompositePointerSettings::WheelScrollLines() {
 }
 
 PointerResult CompositePointerSettings::SetSpeed(int speed) {
-    return Write(&PointerSettings::SetSpeed, speed, ValidSpeed(speed), speed_);
+    return Write(&PointerSettings::SetSpeed, speed, ValidSpeed(speed), speed_, PointerSetting::Speed);
 }
 PointerResult CompositePointerSettings::SetDoubleClickTime(int ms) {
-    return Write(&PointerSettings::SetDoubleClickTime, ms, ValidDoubleClickTime(ms), doubleClick_);
+    return Write(&PointerSettings::SetDoubleClickTime, ms, ValidDoubleClickTime(ms), doubleClick_,
+                 PointerSetting::DoubleClick);
 }
 PointerResult CompositePointerSettings::SetWheelScrollLines(int lines) {
-    return Write(&PointerSettings::SetWheelScrollLines, lines, ValidWheelLines(lines), wheel_);
+    return Write(&PointerSettings::SetWheelScrollLines, lines, ValidWheelLines(lines), wheel_, PointerSetting::Wheel);
 }
 
 }  // namespace pallix

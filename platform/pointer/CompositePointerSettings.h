@@ -20,17 +20,26 @@ public:
     PointerResult SetSpeed(int speed) override;
     PointerResult SetDoubleClickTime(int ms) override;
     PointerResult SetWheelScrollLines(int lines) override;
+    // The best any backend reaches.
+    PointerResult Reach(PointerSetting setting) override;
+    const char* Name() const override { return "this desktop"; }
 
     std::size_t BackendCount() const { return backends_.size(); }
+    const PointerSettings& Backend(std::size_t i) const { return *backends_[i]; }
+    PointerSettings& Backend(std::size_t i) { return *backends_[i]; }
+    // What the last Set of that setting achieved, per backend in order; empty
+    // before the first.
+    const std::vector<PointerResult>& LastResults(PointerSetting setting) const;
 
 private:
     using Getter = std::optional<int> (PointerSettings::*)();
     using Setter = PointerResult (PointerSettings::*)(int);
     std::optional<int> Read(Getter get, std::optional<int> remembered);
-    PointerResult Write(Setter set, int value, bool valid, std::optional<int>& remembered);
+    PointerResult Write(Setter set, int value, bool valid, std::optional<int>& remembered, PointerSetting setting);
 
     std::vector<std::unique_ptr<PointerSettings>> backends_;
     std::optional<int> speed_, doubleClick_, wheel_;
+    std::vector<PointerResult> last_[3];
 };
 
 // Best of two results: Applied, then OwnWindowsOnly, then Failed, then Unsupported.

@@ -7,9 +7,11 @@
 
 namespace pallix {
 
-// GNOME's settings where usable, the X server's pointer control under X11 (not on
-// Wayland, where it would only reach XWayland), then the extra backends given (the
-// Qt hints of the program's own windows, for instance).
+// KDE Plasma's settings in a Plasma session, GNOME's settings elsewhere where
+// usable, under X11 the libinput driver's speed where it drives the mice and the X
+// server's pointer control elsewhere (neither on Wayland, where they would only
+// reach XWayland), then the extra backends given (the Qt hints of the
+// program's own windows, for instance).
 std::unique_ptr<CompositePointerSettings> MakeDesktopPointerSettings(
     std::vector<std::unique_ptr<PointerSettings>> extra = {});
 

@@ -3,12 +3,11 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include <gio/gio.h>
 #include <gio/gsettingsbackend.h>
-#include <sys/stat.h>
 
+#include "platform/pointer/SessionBus.h"
 #include "platform/pointer/SpeedScale.h"
 
 namespace pallix {
@@ -19,16 +18,8 @@ constexpr const char* kSchema = "org.gnome.desktop.peripherals.mouse";
 constexpr const char* kSpeedKey = "speed";
 constexpr const char* kDoubleClickKey = "double-click";
 
-// Looking the bus up ourselves: GLib would otherwise try to autolaunch one.
 bool SessionBusReachable() {
-    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    if (!address || !*address) {
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        struct stat st {};
-        if (!runtime || stat((std::string(runtime) + "/bus").c_str(), &st) != 0 || !S_ISSOCK(st.st_mode))
-            return false;
-    }
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    GDBusConnection* bus = SessionBus();
     if (!bus) return false;
     g_object_unref(bus);
     return true;
@@ -69,7 +60,7 @@ std::unique_ptr<GnomePointerSettings> GnomePointerSettings::Create() {
 
 GnomePointerSettings::~GnomePointerSettings() { g_object_unref(settings_); }
 
-std::optional<int> GnomePointerSettings::Speed() { return GnomeToSpeed(g_settings_get_double(settings_, kSpeedKey)); }
+std::optional<int> GnomePointerSettings::Speed() { return LibinputToSpeed(g_settings_get_double(settings_, kSpeedKey)); }
 
 std::optional<int> GnomePointerSettings::DoubleClickTime() {
     const int ms = g_settings_get_int(settings_, kDoubleClickKey);
@@ -78,7 +69,7 @@ std::optional<int> GnomePointerSettings::DoubleClickTime() {
 
 PointerResult GnomePointerSettings::SetSpeed(int speed) {
     if (!ValidSpeed(speed)) return PointerResult::Failed;
-    return Synced(g_settings_set_double(settings_, kSpeedKey, SpeedToGnome(speed)));
+    return Synced(g_settings_set_double(settings_, kSpeedKey, SpeedToLibinput(speed)));
 }
 
 PointerResult GnomePointerSettings::SetDoubleClickTime(int ms) {

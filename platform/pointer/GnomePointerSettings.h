@@ -22,6 +22,10 @@ public:
     PointerResult SetSpeed(int speed) override;
     PointerResult SetDoubleClickTime(int ms) override;
     PointerResult SetWheelScrollLines(int) override { return PointerResult::Unsupported; }
+    PointerResult Reach(PointerSetting setting) override {
+        return setting == PointerSetting::Wheel ? PointerResult::Unsupported : PointerResult::Applied;
+    }
+    const char* Name() const override { return "GNOME"; }
 
 private:
     explicit GnomePointerSettings(_GSettings* settings) : settings_(settings) {}

@@ -16,12 +16,12 @@ int ClampSpeed(long v) { return static_cast<int>(std::clamp<long>(v, kPointerSpe
 }  // namespace
 
 // 1..10 spread over -1..0 and 10..20 over 0..1, so both ends of the scale are reached.
-double SpeedToGnome(int speed) {
+double SpeedToLibinput(int speed) {
     speed = ClampSpeed(speed);
     return speed <= kNeutral ? (speed - kNeutral) / 9.0 : (speed - kNeutral) / 10.0;
 }
 
-int GnomeToSpeed(double gnome) {
+int LibinputToSpeed(double gnome) {
     if (!std::isfinite(gnome)) return kNeutral;
     gnome = std::clamp(gnome, -1.0, 1.0);
     return ClampSpeed(std::lround(gnome <= 0 ? kNeutral + 9.0 * gnome : kNeutral + 10.0 * gnome));

@@ -3,9 +3,10 @@
 // every speed there and back to itself.
 namespace pallix {
 
-// GNOME's "speed": -1 (slowest) .. 0 (default) .. 1 (fastest).
-double SpeedToGnome(int speed);
-int GnomeToSpeed(double gnome);
+// libinput's acceleration speed, as GNOME's "speed", KWin's "pointerAcceleration" and the
+// X libinput driver take it: -1 (slowest) .. 0 (default) .. 1 (fastest).
+double SpeedToLibinput(int speed);
+int LibinputToSpeed(double accel);
 
 // The X server's acceleration as a fraction: speed s moves s/5 times as fast once
 // the threshold is passed, so 10 is the server's default of 2 and 5 means none.

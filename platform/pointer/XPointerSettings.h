@@ -21,6 +21,10 @@ public:
     PointerResult SetSpeed(int speed) override;
     PointerResult SetDoubleClickTime(int) override { return PointerResult::Unsupported; }
     PointerResult SetWheelScrollLines(int) override { return PointerResult::Unsupported; }
+    PointerResult Reach(PointerSetting setting) override {
+        return setting == PointerSetting::Speed ? PointerResult::Applied : PointerResult::Unsupported;
+    }
+    const char* Name() const override { return "the X server's pointer control"; }
 
 private:
     explicit XPointerSettings(_XDisplay* display) : display_(display) {}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/pointer/PointerReport.h"
 #include "platform/pointer/SpeedScale.h"
 #include "tests/settings/RecordingPointerSettings.h"
 
@@ -67,15 +68,45 @@ TEST(CompositePointerSettingsTest, OutOfRangeValuesReachNoBackend) {
     EXPECT_EQ(p.composite->Speed(), std::nullopt);
 }
 
+// Before any change the report forecasts; afterwards it says what the change did,
+// and names only the backends that achieved the reported result.
+TEST(PointerReportTest, ForecastThenOutcomeWithTheBackendsThatCarriedIt) {
+    Pair p = MakePair(PointerResult::OwnWindowsOnly, PointerResult::Applied);
+    p.first->name = "own";
+    p.second->name = "desktop";
+    p.second->doubleClick = 480;
+    PointerReport r = ReportPointerSettings(*p.composite);
+    EXPECT_FALSE(r[1].tried);
+    EXPECT_EQ(r[1].result, PointerResult::Applied);
+    EXPECT_EQ(r[1].via, std::vector<std::string>{"desktop"});
+    EXPECT_EQ(r[1].value, 480);
+
+    p.second->result = PointerResult::Failed;  // the desktop refuses now
+    EXPECT_EQ(p.composite->SetDoubleClickTime(700), PointerResult::OwnWindowsOnly);
+    r = ReportPointerSettings(*p.composite);
+    EXPECT_TRUE(r[1].tried);
+    EXPECT_EQ(r[1].result, PointerResult::OwnWindowsOnly);
+    EXPECT_EQ(r[1].via, std::vector<std::string>{"own"});
+    EXPECT_FALSE(r[0].tried);  // the others were not changed
+    EXPECT_EQ(p.composite->Reach(PointerSetting::Speed), PointerResult::OwnWindowsOnly);
+
+    Pair none = MakePair(PointerResult::Unsupported, PointerResult::Unsupported);
+    r = ReportPointerSettings(*none.composite);
+    EXPECT_TRUE(r[2].via.empty());
+    EXPECT_EQ(FormatPointerReport(r), "speed         ?          unsupported\n"
+                                      "double-click  ?          unsupported\n"
+                                      "wheel lines   ?          unsupported\n");
+}
+
 TEST(SpeedScaleTest, EverySpeedSurvivesTheRoundTrip) {
     for (int s = kPointerSpeedMin; s <= kPointerSpeedMax; ++s) {
-        EXPECT_EQ(GnomeToSpeed(SpeedToGnome(s)), s);
+        EXPECT_EQ(LibinputToSpeed(SpeedToLibinput(s)), s);
         const XAcceleration a = SpeedToXAcceleration(s);
         EXPECT_EQ(XAccelerationToSpeed(a.numerator, a.denominator), s);
     }
-    EXPECT_DOUBLE_EQ(SpeedToGnome(1), -1.0);
-    EXPECT_DOUBLE_EQ(SpeedToGnome(10), 0.0);
-    EXPECT_DOUBLE_EQ(SpeedToGnome(20), 1.0);
+    EXPECT_DOUBLE_EQ(SpeedToLibinput(1), -1.0);
+    EXPECT_DOUBLE_EQ(SpeedToLibinput(10), 0.0);
+    EXPECT_DOUBLE_EQ(SpeedToLibinput(20), 1.0);
 }
 
 TEST(SpeedScaleTest, ForeignValuesLandInsideTheScale) {
@@ -85,9 +116,9 @@ TEST(SpeedScaleTest, ForeignValuesLandInsideTheScale) {
     EXPECT_EQ(XAccelerationToSpeed(10, 1), 20);
     EXPECT_EQ(XAccelerationToSpeed(1, 100), 1);
     EXPECT_EQ(XAccelerationToSpeed(0, 0), 10);
-    EXPECT_EQ(GnomeToSpeed(5.0), 20);
-    EXPECT_EQ(GnomeToSpeed(-0.5), 6);
-    EXPECT_EQ(GnomeToSpeed(0.25), 13);
+    EXPECT_EQ(LibinputToSpeed(5.0), 20);
+    EXPECT_EQ(LibinputToSpeed(-0.5), 6);
+    EXPECT_EQ(LibinputToSpeed(0.25), 13);
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "platform/pointer/GnomePointerSettings.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "tests/settings/PrivateBus.h"
 #include "tests/settings/Process.h"
 #include "tests/support/TempEnv.h"
 
@@ -68,16 +67,9 @@ TEST(GnomePointerSettingsTest, ValuesReachTheDesktopSettings) {
         if (access(tool, X_OK) != 0) GTEST_SKIP() << tool << " missing";
     test::TempEnv env;
     const std::string dir = env.Root().string();
-    const pid_t bus = test::StartProcess({"/usr/bin/dbus-daemon", "--session", "--nofork", "--print-address=1"},
-                                         dir + "/bus.out", dir + "/bus.err");
-    ASSERT_GT(bus, 0);
-    std::string address;
-    for (int i = 0; i < 200 && address.find('\n') == std::string::npos; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        address = test::ReadWholeFile(dir + "/bus.out");
-    }
-    ASSERT_NE(address.find('\n'), std::string::npos) << test::ReadWholeFile(dir + "/bus.err");
-    address.resize(address.find('\n'));
+    test::PrivateBus bus(dir);
+    const std::string address = bus.Address();
+    ASSERT_FALSE(address.empty()) << test::ReadWholeFile(dir + "/bus.err");
 
     // GLib ends a process whose session bus goes away, so the client is a child too.
     EXPECT_EXIT(
@@ -86,8 +78,6 @@ TEST(GnomePointerSettingsTest, ValuesReachTheDesktopSettings) {
             std::exit(WriteAndReadBack(dir));
         },
         ::testing::ExitedWithCode(0), "");
-    kill(bus, SIGTERM);
-    test::WaitProcess(bus);
 }
 
 }  // namespace

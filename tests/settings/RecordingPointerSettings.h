@@ -11,7 +11,8 @@ namespace pallix::test {
 class RecordingPointerSettings final : public PointerSettings {
 public:
     std::optional<int> speed, doubleClick, wheel;  // what reads answer
-    PointerResult result = PointerResult::Applied;   // what writes answer
+    PointerResult result = PointerResult::Applied;   // what writes and Reach answer
+    const char* name = "recording";
     std::vector<int> setSpeeds, setDoubleClicks, setWheels;
 
     std::optional<int> Speed() override { return speed; }
@@ -20,6 +21,8 @@ public:
     PointerResult SetSpeed(int v) override { return Record(setSpeeds, v); }
     PointerResult SetDoubleClickTime(int v) override { return Record(setDoubleClicks, v); }
     PointerResult SetWheelScrollLines(int v) override { return Record(setWheels, v); }
+    PointerResult Reach(PointerSetting) override { return result; }
+    const char* Name() const override { return name; }
 
 private:
     PointerResult Record(std::vector<int>& into, int v) {

@@ -69,5 +69,22 @@ TEST_F(SettingsCommandTest, BadInputIsRefusedAndChangesNothing) {
     EXPECT_EQ(Ctl({"get", "PF1 Motion Speed"}).out, "2147483648\n");
 }
 
+// No desktop at all (no display, no session bus): nothing can hold the settings,
+// and pallixctl says so per setting rather than pretending.
+TEST_F(SettingsCommandTest, PointerSettingsWithoutADesktopAreUnsupported) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    const auto r = Ctl({"pointer", "apply", "1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "profile 1: speed 10, double-click 500 ms, wheel 3 lines\n"
+              "speed         10         unsupported\n"
+              "double-click  500 ms     unsupported\n"
+              "wheel lines   3          unsupported\n");
+    EXPECT_EQ(Ctl({"pointer", "apply"}).exitCode, 2);
+    EXPECT_EQ(Ctl({"pointer", "apply", "0"}).exitCode, 2);
+}
+
 }  // namespace
 }  // namespace pallix

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -172,7 +173,8 @@ TEST_P(DamagedStoreTest, IsMovedAsideWithOneMessageAndAFreshStoreUsed) {
     int moved = 0;
     for (const auto& f : fs::directory_iterator(env.ConfigDir())) {
         const std::string name = f.path().filename().string();
-        if (name.starts_with("settings.sqlite3.corrupt-") && !name.ends_with("-journal") && !name.ends_with("-wal")) {
+        if (name.starts_with("settings.sqlite3.corrupt-") && !name.ends_with("-journal") && !name.ends_with("-wal") &&
+            !name.ends_with("-shm")) {
             ++moved;
             EXPECT_EQ(test::ReadWholeFile(f.path().string()), contents);
             EXPECT_NE(err.find(name), std::string::npos);
@@ -206,6 +208,62 @@ TEST_F(SettingsStoreTest, AForeignDatabaseIsMovedAsideToo) {
     std::string path;
     EXPECT_EQ(store.ReadString("Path", path), 1);
     EXPECT_EQ(path, "/opt/pallix");
+}
+
+// The store keeps its database open between operations; these check that nothing
+// another process does is missed because of that.
+class KeptStoreTest : public SettingsStoreTest {
+protected:
+    test::ProcessResult Ctl(std::vector<std::string> args) {
+        args.insert(args.begin(), {PALLIXCTL, "settings"});
+        return test::RunProcess(args, env.Root().string());
+    }
+};
+
+TEST_F(KeptStoreTest, AnotherProcessWritingOrDeletingIsSeenAtOnce) {
+    ASSERT_EQ(store.WriteDword(kOsdHandle, 7), 1);
+    for (int round = 0; round < 3; ++round) {
+        const std::string value = std::to_string(100 + round);
+        ASSERT_EQ(Ctl({"set", kOsdHandle, value}).exitCode, 0);
+        EXPECT_EQ(store.ReadDword(kOsdHandle), static_cast<std::uint32_t>(100 + round));
+    }
+    ASSERT_EQ(Ctl({"delete", kOsdHandle}).exitCode, 0);
+    EXPECT_EQ(store.ReadDword(kOsdHandle), kDwordMissing);
+    ASSERT_EQ(Ctl({"set", "PF0T1 AP", "/usr/bin/true"}).exitCode, 0);
+    std::string text;
+    EXPECT_EQ(store.ReadString("PF0T1 AP", text), 1);
+    EXPECT_EQ(text, "/usr/bin/true");
+}
+
+TEST_F(KeptStoreTest, AStoreReplacedByAnotherFileIsReadFromTheNewFile) {
+    ASSERT_EQ(store.WriteDword(kOsdHandle, 1), 1);
+    const fs::path aside = env.Root() / "old.sqlite3";
+    fs::rename(StoreFile(), aside);
+    ASSERT_EQ(Ctl({"set", kOsdHandle, "2"}).exitCode, 0);  // makes a fresh store
+    EXPECT_EQ(store.ReadDword(kOsdHandle), 2u);
+    ASSERT_EQ(store.WriteDword(kMonitorHandle, 3), 1);
+    EXPECT_EQ(Ctl({"get", kMonitorHandle}).out, "3\n");
+    // The old file got nothing of this.
+    EXPECT_EQ(SqliteSettingsStore(aside.string()).Lookup(kMonitorHandle), std::nullopt);
+}
+
+// Its log still holds what this process wrote, and the process still has the log
+// and its index open: a fresh store must not take them over.
+TEST_F(KeptStoreTest, ADeletedStoreComesBackEmptyWithoutItsOldLog) {
+    ASSERT_EQ(store.WriteDword("Language", 9), 1);
+    ASSERT_EQ(store.WriteString("PF0T1 AP", "/usr/bin/old"), 1);
+    fs::remove(StoreFile());
+    ASSERT_EQ(Ctl({"set", kMonitorHandle, "5"}).exitCode, 0);
+    EXPECT_EQ(Ctl({"get", "Language"}).exitCode, 1);
+    EXPECT_EQ(store.ReadDword("Language"), kDwordMissing);
+    EXPECT_EQ(store.ReadDword(kMonitorHandle), 5u);
+    const auto all = store.List();
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->size(), 1u);
+    // Deleted with everything beside it, it is made again as a missing store is.
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(StoreFile().string() + suffix);
+    EXPECT_EQ(store.ReadDword(kOsdHandle), 0u);
+    EXPECT_EQ(Ctl({"get", kOsdHandle}).out, "0\n");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ std::optional<int> QtPointerSettings::WheelScrollLines() {
     QStyleHints* h = Hints();
     if (!h) return std::nullopt;
     const int lines = h->wheelScrollLines();
-    if (lines >= kQtOnePageLines) return kWheelOnePage;
+    if (lines >= kOnePageAsLines) return kWheelOnePage;
     return ValidWheelLines(lines) ? std::optional<int>(lines) : std::nullopt;
 }
 
@@ -35,8 +35,13 @@ PointerResult QtPointerSettings::SetDoubleClickTime(int ms) {
 PointerResult QtPointerSettings::SetWheelScrollLines(int lines) {
     QStyleHints* h = Hints();
     if (!h || !ValidWheelLines(lines)) return PointerResult::Failed;
-    h->setWheelScrollLines(lines == kWheelOnePage ? kQtOnePageLines : lines);
+    h->setWheelScrollLines(lines == kWheelOnePage ? kOnePageAsLines : lines);
     return PointerResult::OwnWindowsOnly;
+}
+
+PointerResult QtPointerSettings::Reach(PointerSetting setting) {
+    if (setting == PointerSetting::Speed) return PointerResult::Unsupported;
+    return Hints() ? PointerResult::OwnWindowsOnly : PointerResult::Failed;
 }
 
 }  // namespace pallix

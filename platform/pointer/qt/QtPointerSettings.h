@@ -5,10 +5,6 @@
 
 namespace pallix {
 
-// Qt has no "one page" wheel setting; this many lines stand for it (Qt's scroll
-// bars never move more than a page per notch).
-inline constexpr int kQtOnePageLines = 10000;
-
 class QtPointerSettings final : public PointerSettings {
 public:
     std::optional<int> Speed() override { return std::nullopt; }
@@ -17,6 +13,8 @@ public:
     PointerResult SetSpeed(int) override { return PointerResult::Unsupported; }
     PointerResult SetDoubleClickTime(int ms) override;
     PointerResult SetWheelScrollLines(int lines) override;
+    PointerResult Reach(PointerSetting setting) override;
+    const char* Name() const override { return "this program's own windows"; }
 };
 
 }  // namespace pallix
