@@ -21,6 +21,7 @@
 #include "platform/HidBackends.h"
 #include "platform/InstanceLock.h"
 #include "platform/MailboxPoster.h"
+#include "platform/pointer/PointerReport.h"
 #include "platform/SqliteSettingsStore.h"
 #include "programinfo/InfoOptions.h"
 
@@ -228,6 +229,21 @@ int RunDoctor(const Args& args) {
     else
         report.Line(Verdict::kWarn, "tray", "no notification area: the monitor runs without its icon and menu",
                     "on GNOME, enable the AppIndicator extension; elsewhere add a system tray to the panel.");
+
+    // 7. Which per-profile pointer settings the desktop takes.
+    for (const PointerSettingReport& r : ReportDesktopPointerSettings()) {
+        std::string via;
+        for (const auto& v : r.via) via += (via.empty() ? " (" : ", ") + v;
+        if (!via.empty()) via += ")";
+        const bool reaches = r.result == PointerResult::Applied;
+        report.Line(r.result == PointerResult::Failed ? Verdict::kFail : reaches ? Verdict::kOk : Verdict::kWarn,
+                    std::string("pointer ") + PointerSettingName(r.setting),
+                    std::string(PointerResultName(r.result)) + via,
+                    reaches || r.result == PointerResult::Failed
+                        ? std::string()
+                        : "the per-profile value is kept, but this desktop does not take it; see the README's "
+                          "table of which desktop gets which setting.");
+    }
 
     std::printf("%d problem%s found\n", report.Failures(), report.Failures() == 1 ? "" : "s");
     return report.Failures() ? 1 : 0;
