@@ -168,6 +168,7 @@ UsbGadget::UsbGadget(Options options, std::string ffsDir)
     : MouseHost(std::move(options)), ffsDir_(std::move(ffsDir)), shapes_(InterfacesOf(options_.layout)) {}
 
 UsbGadget::~UsbGadget() {
+    Unplug();  // a device program that ends is a mouse pulled out
     writers_.clear();
     CloseFd(ep0_);
 }
@@ -206,7 +207,7 @@ bool UsbGadget::WriteDescriptors(std::string& error) {
     const auto count = static_cast<std::uint32_t>(shapes_.size() * 3);
     Bytes d;
     Le32(d, FUNCTIONFS_DESCRIPTORS_MAGIC_V2);
-    Le32(d, static_cast<std::uint32_t>(16 + 4 + 4 + fs.size() + hs.size()));
+    Le32(d, static_cast<std::uint32_t>(12 + 4 + 4 + fs.size() + hs.size()));  // header, two counts
     Le32(d, FUNCTIONFS_HAS_FS_DESC | FUNCTIONFS_HAS_HS_DESC);
     Le32(d, count);
     Le32(d, count);
