@@ -12,6 +12,8 @@
 #include <vector>
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -49,6 +51,21 @@ inline int CountLines(const std::string& text, const std::string& needle) {
     return n;
 }
 
+// The mouse's evdev nodes, as a desktop's input stack holds them open. Opening a
+// hidraw node of an interface nobody has open costs usbhid 50 ms (it lets stale
+// reports drain); a desktop never pays that, and a test opening per report would.
+inline std::vector<std::string> InputNodesOf(const std::vector<std::string>& hidrawNodes) {
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (const auto& node : hidrawNodes) {
+        const auto inputs = std::filesystem::path("/sys/class/hidraw") / std::filesystem::path(node).filename() / "device" / "input";
+        for (const auto& input : std::filesystem::directory_iterator(inputs, ec))
+            for (const auto& e : std::filesystem::directory_iterator(input.path(), ec))
+                if (e.path().filename().string().rfind("event", 0) == 0) out.push_back("/dev/input/" + e.path().filename().string());
+    }
+    return out;
+}
+
 class GadgetMouse {
 public:
     explicit GadgetMouse(const TempEnv& env)
@@ -56,16 +73,28 @@ public:
     ~GadgetMouse() {
         process_.Stop();  // a device program that ends pulls the plug
         WaitFor([] { return MouseNodes().empty(); }, std::chrono::seconds(10));
+        ReleaseInput();
     }
     GadgetMouse(const GadgetMouse&) = delete;
     GadgetMouse& operator=(const GadgetMouse&) = delete;
 
     // Binds the UDC and waits until usbhid has made both nodes.
     bool Plug() {
-        return process_.Send({"plug"}) && WaitFor([] { return MouseNodes().size() == 2; }, std::chrono::seconds(30));
+        if (!process_.Send({"plug"}) || !WaitFor([] { return MouseNodes().size() == 2; }, std::chrono::seconds(30)))
+            return false;
+        const auto inputs = InputNodesOf(MouseNodes());
+        WaitFor([&] { return std::all_of(inputs.begin(), inputs.end(), [](const auto& n) { return std::filesystem::exists(n); }); },
+                std::chrono::seconds(5));
+        for (const auto& node : inputs) {
+            const int fd = open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) inputFds_.push_back(fd);
+        }
+        return true;
     }
     bool Unplug() {
-        return process_.Send({"unplug"}) && WaitFor([] { return MouseNodes().empty(); }, std::chrono::seconds(10));
+        const bool gone = process_.Send({"unplug"}) && WaitFor([] { return MouseNodes().empty(); }, std::chrono::seconds(10));
+        ReleaseInput();
+        return gone;
     }
     VmouseProcess& Process() { return process_; }
     VmouseReply Send(const std::vector<std::string>& words) { return process_.Send(words); }
@@ -76,7 +105,13 @@ public:
     }
 
 private:
+    void ReleaseInput() {
+        for (int fd : inputFds_) close(fd);
+        inputFds_.clear();
+    }
+
     VmouseProcess process_;
+    std::vector<int> inputFds_;
 };
 
 // A program under test as a process with extra environment, ended with SIGTERM.

@@ -67,7 +67,7 @@ timeout --foreground -k 5 "$TIMEOUT" qemu-system-x86_64 \
     -nodefaults -no-user-config -display none -no-reboot \
     -chardev stdio,id=con,signal=off$LOGOPT -serial chardev:con \
     -kernel "$VMLINUZ" -initrd "$INITRD" \
-    -append "console=ttyS0 panic=-1 quiet loglevel=4 $EXTRA$SHARES khid.cmd=$SCRIPT khid.out=$OUT" \
+    -append "console=ttyS0 panic=-1 quiet loglevel=4 mitigations=off $EXTRA$SHARES khid.cmd=$SCRIPT khid.out=$OUT" \
     -virtfs local,path=/usr,mount_tag=hostusr,security_model=none,readonly=on,multidevs=remap \
     -virtfs local,path=/etc,mount_tag=hostetc,security_model=none,readonly=on,multidevs=remap \
     $VIRTFS </dev/null
