@@ -182,29 +182,28 @@ TEST_F(KernelMonitor, RelaysTheProfileAndShowsSideArrowsOnlyForButtonsFourAndFiv
     for (const auto& n : monitor.OpenNodes()) std::cout << " " << n;
     std::cout << "\n";
 
-    auto shown = [&](int picture, std::chrono::milliseconds limit) {
-        return probe.WaitFor(store, [=](const Qx7OsdState& s) { return s.visible && s.pictureId == picture; }, limit);
+    // A new picture (the display counts what it shows) within the limit, or nullopt.
+    auto newlyShown = [&](const std::vector<std::string>& words, std::chrono::milliseconds limit) {
+        const auto before = probe.Query(store);
+        EXPECT_TRUE(before);
+        EXPECT_TRUE(mouse->Send(words));
+        const auto s = probe.WaitFor(store, [&](const Qx7OsdState& st) { return before && st.shownCount > before->shownCount; }, limit);
+        return s && before && s->shownCount > before->shownCount ? s : std::nullopt;
     };
-    // Left button held while moving right: ordinary motion, no arrow.
-    const auto before = probe.Query(store);
-    ASSERT_TRUE(before);
-    ASSERT_TRUE(mouse->Send({"move", "8", "0", "1"}));
-    ASSERT_TRUE(mouse->Send({"move", "0", "0", "0"}));
-    std::this_thread::sleep_for(1500ms);
-    const auto after = probe.Query(store);
-    ASSERT_TRUE(after);
-    EXPECT_EQ(after->shownCount, before->shownCount) << "motion showed picture " << after->pictureId;
+    // Left button held while moving right, then let go: ordinary motion, no arrow.
+    auto s = newlyShown({"move", "8", "0", "1"}, 1500ms);
+    EXPECT_FALSE(s) << "motion showed picture " << s->pictureId;
+    s = newlyShown({"move", "0", "0", "0"}, 1000ms);
+    EXPECT_FALSE(s) << "motion showed picture " << s->pictureId;
 
-    ASSERT_TRUE(mouse->Send({"side", "4"}));
-    auto s = shown(320, 5000ms);
-    EXPECT_TRUE(s && s->kind == osd::KIND_SIDE_BUTTON) << "no back arrow for button 4";
-    ASSERT_TRUE(mouse->Send({"side", "5"}));
-    s = shown(321, 5000ms);
-    EXPECT_TRUE(s && s->kind == osd::KIND_SIDE_BUTTON) << "no forward arrow for button 5";
+    s = newlyShown({"side", "4"}, 5000ms);
+    EXPECT_TRUE(s && s->pictureId == 320 && s->kind == osd::KIND_SIDE_BUTTON) << "no back arrow for button 4";
+    s = newlyShown({"side", "5"}, 5000ms);
+    EXPECT_TRUE(s && s->pictureId == 321 && s->kind == osd::KIND_SIDE_BUTTON) << "no forward arrow for button 5";
 
     // The event report on interface 1: relayed and shown.
-    ASSERT_TRUE(mouse->Send({"profile", "2"}));
-    EXPECT_TRUE(shown(301, 5000ms)) << "profile 2 not shown";
+    s = newlyShown({"profile", "2"}, 5000ms);
+    EXPECT_TRUE(s && s->pictureId == 301) << "profile 2 not shown";
     bool relayed = false;
     WaitFor([&] {
         while (auto m = main.Receive())

@@ -28,7 +28,7 @@ set +e
 "$HERE/vm/run-vm.sh" "$@" --out "$OUT" \
     --env "PALLIX_BUILD=$BUILD" --env "PALLIX_SOURCE=$SOURCE" --env "PALLIX_KERNEL_PROGRAMS=$PROGRAMS" \
     --env "PALLIX_KERNEL_FILTER=${PALLIX_KERNEL_FILTER:-*}" \
-    --timeout "${PALLIX_KERNEL_TIMEOUT:-240}" -- "$HERE/guest/suite.sh" > "$OUT/console.log" 2>&1
+    --timeout "${PALLIX_KERNEL_TIMEOUT:-600}" -- "$HERE/guest/suite.sh" > "$OUT/console.log" 2>&1
 rc=$?
 set -e
 end=$(date +%s.%N)
