@@ -13,21 +13,13 @@ namespace pallix {
 namespace {
 
 constexpr int kInputBufferSize = 256;
-// The collection a filtering enumeration passes over: the second pointer collection,
-// collection 3 of the mouse's numbered interface 1.
-constexpr int kSkippedInterface = 1, kSkippedCollection = 3;
 
 // Whether a node enters a mouse-class table. One mouse is one entry for the memory
-// protocol: the filtering overloads list a node only for a mouse collection other than
-// the skipped one, and only when it carries the memory protocol, whatever order the
+// protocol: the filtering overloads list only its memory interface, whatever order the
 // mouse gives its interfaces and collections.
 bool InMouseClass(const HidDeviceInfo& d, bool filter) {
     if (!filter) return d.isMouse;
-    const hid::InterfaceRoles roles = hid::RolesOf(d.reportDescriptor);
-    if (!roles.memory) return false;
-    return std::any_of(roles.mouseCollections.begin(), roles.mouseCollections.end(), [&](int c) {
-        return !(d.interfaceNumber == kSkippedInterface && c == kSkippedCollection);
-    });
+    return hid::IsMemoryInterface(hid::RolesOf(d.reportDescriptor), d.interfaceNumber);
 }
 
 void StderrSink(const std::string& text, const std::string& caption) {

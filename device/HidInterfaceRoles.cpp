@@ -51,6 +51,14 @@ InterfaceRoles RolesOf(const ReportDescriptor& d) {
     return roles;
 }
 
+bool IsMemoryInterface(const InterfaceRoles& roles, int interfaceNumber) {
+    constexpr int kSkippedInterface = 1, kSkippedCollection = 3;
+    if (!roles.memory) return false;
+    return std::any_of(roles.mouseCollections.begin(), roles.mouseCollections.end(), [&](int c) {
+        return !(interfaceNumber == kSkippedInterface && c == kSkippedCollection);
+    });
+}
+
 InterfaceRoles RolesOf(std::span<const std::uint8_t> descriptor) {
     if (descriptor.empty()) return {};
     const auto parsed = ParseReportDescriptor(descriptor);

@@ -27,6 +27,11 @@ struct InterfaceRoles {
 };
 
 InterfaceRoles RolesOf(const ReportDescriptor& descriptor);
+
+// Whether the interface is the mouse's one entry for the memory protocol: it carries
+// the protocol in a mouse collection other than collection 3 of interface 1 (the second
+// pointer of the numbered interface, which the mouse-class search passes over).
+bool IsMemoryInterface(const InterfaceRoles& roles, int interfaceNumber);
 InterfaceRoles RolesOf(std::span<const std::uint8_t> descriptor);
 
 // Reads buttons 4 and 5 from the input reports of an interface's mouse collections.
