@@ -78,7 +78,16 @@ TEST_F(KernelDevices, OneMouseIsOneEntryAndAllListsBothNodes) {
     out.clear();
     EXPECT_EQ(Ctl({"devices", "--all"}, &out), 0);
     std::cout << "pallixctl devices --all:\n" << out;
-    for (const auto& node : nodes) EXPECT_EQ(CountLines(out, node), 1) << out;
+    ASSERT_EQ(nodes.size(), 2u);
+    for (const auto& node : nodes) EXPECT_EQ(CountLines(out, "\t" + node + "\t1209:0001\t0x1802\t"), 1) << out;
+    EXPECT_EQ(CountLines(out, "\tinterface 0, reports without ids"), 1) << out;
+    EXPECT_EQ(CountLines(out, "\tinterface 1, numbered reports"), 1) << out;
+    EXPECT_EQ(CountLines(out, "memory protocol"), 1) << out;
+    EXPECT_EQ(CountLines(out, "event reports"), 1) << out;
+    // For the record: what a user would paste into a bug report.
+    out.clear();
+    Ctl({"doctor"}, &out);
+    std::cout << "pallixctl doctor:\n" << out;
 }
 
 // The user without the rule: root's 0600 nodes.
