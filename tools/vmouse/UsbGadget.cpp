@@ -1,6 +1,8 @@
 #include "tools/vmouse/UsbGadget.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
@@ -123,7 +125,11 @@ public:
             stop_ = true;
         }
         wake_.notify_all();
-        pthread_kill(thread_.native_handle(), SIGUSR1);  // out of a blocked write
+        // Out of a blocked write; again, for a signal that came just before the write.
+        while (!finished_) {
+            pthread_kill(thread_.native_handle(), SIGUSR1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         thread_.join();
         CloseFd(fd_);
     }
@@ -141,6 +147,10 @@ public:
 
 private:
     void Loop() {
+        LoopUntilStopped();
+        finished_ = true;
+    }
+    void LoopUntilStopped() {
         for (;;) {
             Bytes report;
             {
@@ -161,6 +171,7 @@ private:
     std::condition_variable wake_;
     std::deque<Bytes> queue_;
     bool stop_ = false;
+    std::atomic<bool> finished_{false};
     std::thread thread_;
 };
 
