@@ -316,12 +316,15 @@ void UsbGadget::InterfaceRequest(const usb_ctrlrequest& c) {
         // The wire carries a numbered report with its id, an unnumbered one without.
         Bytes report(id == 0 ? 1 : 0, 0);
         std::uint8_t data[kMaxPacket];
-        const ssize_t n = length ? read(ep0_, data, std::min<std::size_t>(length, sizeof data)) : read(ep0_, nullptr, 0);
+        if (length > sizeof data) return Stall(c);
+        const ssize_t n = length ? read(ep0_, data, length) : read(ep0_, nullptr, 0);
         if (n < 0) return;
         if (type != kFeatureType) return;  // no output reports on this mouse: taken, ignored
         report.insert(report.end(), data, data + n);
         Pause();
-        if (!SetFeature(interfaceNumber, report)) std::fprintf(stderr, "pallix-vmouse: feature report refused\n");
+        // Refused or not, the host sees it taken: FunctionFS ends the transfer with the
+        // data stage, before the mouse has seen the data (the trace tells).
+        SetFeature(interfaceNumber, report);
         if (VanishDue()) Unplug();
         return;
     }
