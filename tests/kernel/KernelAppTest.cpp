@@ -86,5 +86,27 @@ TEST_F(KernelApp, OneMouseLoadsWithoutTheSelectionAndSurvivesBeingPulled) {
     EXPECT_FALSE(Model().MemoryLoaded());
 }
 
+// The first load failing past its first read ends the program after message 5, as
+// any failed load does; a mouse lost between reads gives the no-mouse page.
+TEST_F(KernelApp, PulledDuringTheFirstLoadSettlesQuickly) {
+    VmouseProcess& vmouse = mouse_->Process();
+    StartWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vmouse.Trace().size() > 40; }, 60000));
+    ASSERT_TRUE(mouse_->Unplug());
+    QElapsedTimer pulled;
+    pulled.start();
+    const bool settled = QTest::qWaitFor([&] { return Model().Page() == kPageNoMouse || window_->Closed(); }, 150000);
+    std::cout << "first load pulled midway: page " << Model().Page() << (window_->Closed() ? ", program ended" : "")
+              << " after " << pulled.elapsed() << " ms; trace lines " << vmouse.Trace().size() << "; messages:";
+    for (int m : messages_) std::cout << " " << m;
+    std::cout << "\n";
+    EXPECT_TRUE(settled);
+    EXPECT_LT(pulled.elapsed(), 30000);
+    if (window_->Closed()) {
+        EXPECT_EQ(messages_, (std::vector<int>{5}));
+    }
+    EXPECT_FALSE(Model().MemoryLoaded());
+}
+
 }  // namespace
 }  // namespace pallix::test
