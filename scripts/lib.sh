@@ -6,7 +6,8 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhid
   gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus-daemon libglib2.0-bin
   dpkg-dev file desktop-file-utils groff-base xdotool openbox
   fonts-liberation2 fonts-noto-cjk fonts-tlwg-loma-otf qt6-translations-l10n
-  libxcb1-dev xfwm4 xcompmgr trayer)
+  libxcb1-dev xfwm4 xcompmgr trayer
+  qemu-system-x86 busybox-static)  # the last two: the kernel tests (tests/kernel)
 
 # install_missing PACKAGE... : apt-get install whatever dpkg does not know yet.
 install_missing() {

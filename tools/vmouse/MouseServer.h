@@ -1,56 +1,27 @@
 #pragma once
-// Serves one virtual mouse: its device socket in the virtual-device folder (present
-// while plugged), its control socket for `pallix-vmouse send`, the memory file and
-// the trace. One thread, one poll loop.
-#include <cstdint>
-#include <optional>
+// Serves one virtual mouse over sockets: a device socket per interface in the
+// virtual-device folder (present while plugged), besides what MouseHost keeps.
+// One thread, one poll loop.
 #include <string>
 #include <vector>
 
-#include "tools/vmouse/Trace.h"
-#include "tools/vmouse/VirtualMouse.h"
+#include "tools/vmouse/MouseHost.h"
 
 namespace pallix::vmouse {
 
-struct Options {
-    std::string name = "vmouse";
-    int model = memmap::kModel1802;
-    std::string memoryPath;  // empty: <state folder>/<name>.mem
-    std::string tracePath;
-    int latencyMs = 0;
-    std::uint16_t vendorId = 0;
-    std::uint16_t productId = 0;
-    std::optional<std::string> product;
-    std::optional<std::string> manufacturer;
-    Faults faults;
-    bool startUnplugged = false;
-    bool denyAccess = false;  // refuse clients as a node closed to the user would
-    bool resetMemory = false;
-    Layout layout = Layout::kStandard;
-};
-
-// Control socket of the mouse with this name.
-std::string ControlSocketPath(const std::string& name);
-
-class MouseServer {
+class MouseServer : public MouseHost {
 public:
     explicit MouseServer(Options options);
-    ~MouseServer();
-    MouseServer(const MouseServer&) = delete;
-    MouseServer& operator=(const MouseServer&) = delete;
+    ~MouseServer() override;
 
     // Loads the memory, opens trace and sockets. False with a message in error.
     bool Start(std::string& error);
     // Until `quit`, SIGTERM or SIGINT. Returns the exit code.
     int Run();
 
-    // A control command (the words after `send`); returns "ok..." or "error: ...".
-    std::string Command(const std::vector<std::string>& words);
-
 private:
     struct Client {
         int fd = -1;
-        bool control = false;
         bool greeted = false;
         int interfaceNumber = 0;
     };
@@ -61,28 +32,18 @@ private:
         std::string path;
     };
 
-    bool Plug(std::string& error);
-    void Unplug();
-    bool Plugged() const { return !listeners_.empty(); }
-    void AcceptOn(int listenFd, bool control, int interfaceNumber = 0);
-    bool ServeDevice(Client& c);   // false: drop the client
-    void ServeControl(Client& c);
-    void Broadcast(const std::vector<VirtualMouse::Report>& reports);
-    std::string Emit(const VirtualMouse::Event& e);
-    void Persist();
-    void SetDenyAccess(bool deny);
-    void Pause() const;
-    std::string Status() const;
+    bool Plugged() const override { return !listeners_.empty(); }
+    bool Plug(std::string& error) override;
+    void Unplug() override;
+    void SendInput(int interfaceNumber, const Bytes& report) override;
+    std::optional<std::string> FrontEndCommand(const std::vector<std::string>& words) override;
 
-    Options options_;
-    std::string deviceDir_, controlPath_;
+    bool ServeDevice(Client& c);  // false: drop the client
+    void SetDenyAccess(bool deny);
+
+    std::string deviceDir_;
     std::vector<Listener> listeners_;
-    VirtualMouse mouse_;
-    Trace trace_;
-    int controlFd_ = -1;
-    int signalFd_ = -1;
     std::vector<Client> clients_;
-    bool quit_ = false;
 };
 
 }  // namespace pallix::vmouse

@@ -9,6 +9,7 @@
 #include "programinfo/InfoOptions.h"
 #include "tools/vmouse/CommandWords.h"
 #include "tools/vmouse/MouseServer.h"
+#include "tools/vmouse/UsbGadget.h"
 
 namespace {
 
@@ -32,6 +33,10 @@ const char* kUsage =
     "  --vid N --pid N      USB identifiers (default the product's)\n"
     "  --product TEXT       product string; --no-product: the mouse gives none\n"
     "  --manufacturer TEXT  manufacturer string; --no-manufacturer: none\n"
+    "  --usb-gadget FFS_DIR be the device side of a USB gadget whose FunctionFS instance\n"
+    "                       is mounted at FFS_DIR (configfs; plugs itself into the UDC)\n"
+    "                       instead of serving the virtual-device sockets; the\n"
+    "                       gadget then has the identifiers and strings, no `deny`\n"
     "  --unplugged          start unplugged\n"
     "  --deny-access        refuse every client as a device node closed to the user\n"
     "                       would (it still tells who it is); see `send deny`\n"
@@ -93,6 +98,7 @@ bool NumberOption(const char* value, int lo, int hi, int& out, const char* optio
 
 int main(int argc, char** argv) {
     Options o;
+    std::string gadgetDir;
     o.vendorId = pallix::kMouseVendorId;
     o.productId = pallix::kMouseProductId;
     o.product = "PALLIX Ostrel Gaming Mouse";
@@ -135,6 +141,8 @@ int main(int argc, char** argv) {
             o.name = value;
         } else if (a == "--memory") {
             o.memoryPath = value;
+        } else if (a == "--usb-gadget") {
+            gadgetDir = value;
         } else if (a == "--trace") {
             o.tracePath = value;
         } else if (a == "--product") {
@@ -170,11 +178,14 @@ int main(int argc, char** argv) {
         ++i;
     }
 
-    MouseServer server(o);
     std::string error;
-    if (!server.Start(error)) {
-        std::fprintf(stderr, "pallix-vmouse: %s\n", error.c_str());
-        return 1;
+    if (!gadgetDir.empty()) {
+        UsbGadget gadget(o, gadgetDir);
+        if (gadget.Start(error)) return gadget.Run();
+    } else {
+        MouseServer server(o);
+        if (server.Start(error)) return server.Run();
     }
-    return server.Run();
+    std::fprintf(stderr, "pallix-vmouse: %s\n", error.c_str());
+    return 1;
 }
