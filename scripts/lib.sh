@@ -31,6 +31,9 @@ install_missing() {
 # configure_and_build DIR CMAKE-ARGS... : one Ninja build tree under the source tree.
 configure_and_build() {
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+  # A compiler cache where one is installed: rebuilds of other trees come for free.
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S "$root" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }
