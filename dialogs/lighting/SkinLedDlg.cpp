@@ -362,8 +362,8 @@ void CSkinLedDlg::SwitchOff(int id) {
 void CSkinLedDlg::SwitchAllOff() {
     if (!ValidProfile()) return;
     for (int z = 0; z < kZones; ++z) {
-        if (!IsLit(z)) continue;
-        memory_.SetCached(ZoneAddress(z), DarkByte(std::uint8_t(Byte(z))));
+        // Zones sharing a byte were darkened with the first of them.
+        if (IsLit(z)) memory_.SetCached(ZoneAddress(z), DarkByte(std::uint8_t(Byte(z))));
         zoneColour_[std::size_t(z)] = kDark;
     }
     selectedZone_ = -1;

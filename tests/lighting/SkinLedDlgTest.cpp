@@ -198,6 +198,8 @@ TEST_F(Led1802, RedOnlyFormSwitchesAllOrOnePart) {
 
     Press(CSkinLedDlg::IDC_OFF);  // FULL LIGHT OFF
     for (int z = 0; z < 5; ++z) EXPECT_EQ(Cached(z) & 0x30, 0) << z;
+    // Both sides share one byte: the second of them must not stay drawn lit.
+    for (int z = 0; z < 5; ++z) EXPECT_EQ(dlg.ZoneColour(z), CSkinLedDlg::kDark) << "zone " << z;
     EXPECT_EQ(dlg.SelectedZone(), -1);
     EXPECT_FALSE(dlg.Button(CSkinLedDlg::IDC_SECTION_ON)->isEnabled());
     Press(CSkinLedDlg::IDC_ON);  // FULL LIGHT ON
