@@ -19,6 +19,7 @@ class QEventLoop;
 
 namespace pallix {
 class QtMailbox;
+class CFocusMark;
 class CHoverButtonEx;
 class CSkinDlg;
 class COsdProgress;
@@ -82,10 +83,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
     QAbstractButton* AddCommand(int id, const QString& text, QRect where);
+    void TakeKeyboard(QWidget* control);
     void OnCommand();
     void ApplyPage();
     void OnKeyStatus(const Message& message);
@@ -98,6 +102,7 @@ private:
     CUiKeyStatus* status_ = nullptr;
     std::unique_ptr<CSkinDlg> prompt_;
     std::unique_ptr<COsdProgress> progress_;
+    CFocusMark* focusMark_;
     std::vector<QWidget*> configControls_;
     QAbstractButton* exitButton_ = nullptr;
     QPoint dragOffset_;

@@ -1,0 +1,34 @@
+#pragma once
+// The keyboard focus mark of the skinned windows. It is drawn on the control that
+// has the focus only when the keyboard took it there (Tab, Shift+Tab, an arrow key):
+// not when a window hands its first control the focus by itself, nor after a click.
+// A window that lost and regained activation (a box was open) keeps the mark where
+// it was.
+#include <QColor>
+#include <QObject>
+
+class QPainter;
+class QWidget;
+
+namespace pallix {
+
+inline constexpr const char* kKeyboardFocusProperty = "keyboardFocus";
+inline const QColor kFocusMarkColour{255, 190, 120};
+
+class CFocusMark : public QObject {
+    Q_OBJECT
+public:
+    explicit CFocusMark(QObject* parent = nullptr) : QObject(parent) {}
+
+    // Follows the control's focus changes; its property "keyboardFocus" says whether
+    // the keyboard brought the focus (style sheets select on it).
+    void Watch(QWidget* control);
+    static bool Shows(const QWidget* control);
+    // Skinned controls call it last in their paint: a frame just inside their edge.
+    static void Paint(QPainter& p, const QWidget* control);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace pallix
