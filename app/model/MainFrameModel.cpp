@@ -138,6 +138,9 @@ void CMainFrameModel::Search() {
             std::snprintf(version, sizeof version, "%X", static_cast<unsigned>(hid_.GetDeviceVer(i)));
             lines.push_back(std::string(version) + ": " + hid_.GetDeviceName(i));
         }
+        // The choice stands alone where the busy indicator will turn: no page
+        // behind it may say something else ("no mouse").
+        SetPage(kPageNone);
         pickedIndex_ = 0;
         Greet(choices_[0]);
         keepAlive_.start();
