@@ -26,6 +26,7 @@
 #include "dialogs/UiKeyIndex.h"
 #include "dialogs/UiKeyStatus.h"
 #include "device/ButtonFunctions.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
 #include "platform/qt/QtMailbox.h"
 #include "resources/Artwork.h"
@@ -452,18 +453,28 @@ std::optional<int> CMainFrameDlg::RunConfigDialog(int id, int& profile) {
 
 std::optional<std::string> CMainFrameDlg::ChooseApplication(const std::string& startFolder) {
     if (applicationHook) return applicationHook(startFolder);
-    QString folder = QString::fromStdString(startFolder);
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QString folder = QString::fromStdString(startFolder);
+    const QString entries = QStringLiteral("Applications (*.desktop)");
+    const QString everything = QStringLiteral("All Files (*)");
+    // Desktop entries where the desktop keeps them, programs anywhere else.
+    QString filter = folder.endsWith(QStringLiteral("/applications")) ? entries : everything;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), folder,
-                                                      QStringLiteral("Application Files (*)"));
+                                                      entries + QStringLiteral(";;") + everything, &filter);
     if (path.isEmpty()) return std::nullopt;
     return QFileInfo(path).absoluteFilePath().toStdString();
 }
 
-bool CMainFrameDlg::OpenWithDesktop(const std::string& target) {
+std::string CMainFrameDlg::OpenWithDesktop(const std::string& target) {
+    if (openHook) return openHook(target);
     const QString text = QString::fromStdString(target);
-    const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
-    return QDesktopServices::openUrl(url);
+    const bool address = text.contains(QStringLiteral("://"));
+    if (!address) {
+        // The desktop hands a document to xdg-open and reports success even when
+        // nothing there can show it.
+        if (std::string problem = DesktopOpenProblem(target); !problem.empty()) return problem;
+    }
+    if (QDesktopServices::openUrl(address ? QUrl(text) : QUrl::fromLocalFile(text))) return {};
+    return "the desktop could not open it";
 }
 
 void CMainFrameDlg::ShowBusy(bool show, int caption) {

@@ -54,6 +54,7 @@ public:
     std::function<int(PromptRequest&)> promptHook;
     std::function<void(int, const std::string&)> messageHook;
     std::function<std::optional<std::string>(const std::string&)> applicationHook;
+    std::function<std::string(const std::string&)> openHook;  // documents and addresses
     std::function<int(CMainFrameModel&, const std::vector<std::string>&)> selectionHook;
     // The configuration dialogs 1009, 1011, 1012: none until they are built.
     std::function<std::optional<int>(int id, int& profile)> configDialogHook;
@@ -66,7 +67,7 @@ public:
     int RunDeviceSelection(CMainFrameModel& model, const std::vector<std::string>& lines) override;
     std::optional<int> RunConfigDialog(int id, int& profile) override;
     std::optional<std::string> ChooseApplication(const std::string& startFolder) override;
-    bool OpenWithDesktop(const std::string& target) override;
+    std::string OpenWithDesktop(const std::string& target) override;
     void PageChanged(int page) override;
     void StateChanged() override;
     void SelectionChanged() override;
