@@ -1,6 +1,7 @@
 #include "skin/FocusMark.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QWidget>
@@ -34,6 +35,8 @@ void CFocusMark::Watch(QWidget* control) {
     control->setProperty(kKeyboardFocusProperty, false);
 }
 
+void CFocusMark::ListenTo(QWidget* window) { window->installEventFilter(this); }
+
 bool CFocusMark::Shows(const QWidget* control) {
     return control->hasFocus() && control->property(kKeyboardFocusProperty).toBool();
 }
@@ -49,10 +52,25 @@ void CFocusMark::Paint(QPainter& p, const QWidget* control) {
 }
 
 bool CFocusMark::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down: navigating_ = true; break;
+        default: break;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        navigating_ = false;
+    }
     auto* control = qobject_cast<QWidget*>(watched);
-    if (control && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    const bool tracked = control && control->property(kKeyboardFocusProperty).isValid();
+    if (tracked && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!ByActivation(reason)) SetMark(control, event->type() == QEvent::FocusIn && ByKeyboard(reason));
+        if (!ByActivation(reason))
+            SetMark(control, event->type() == QEvent::FocusIn && ByKeyboard(reason) && navigating_);
         control->update();
     }
     return QObject::eventFilter(watched, event);

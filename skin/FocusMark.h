@@ -23,12 +23,20 @@ public:
     // Follows the control's focus changes; its property "keyboardFocus" says whether
     // the keyboard brought the focus (style sheets select on it).
     void Watch(QWidget* control);
+    // Also notices Tab and the arrow keys pressed on `window` itself (before any of
+    // its controls has the focus).
+    void ListenTo(QWidget* window);
     static bool Shows(const QWidget* control);
     // Skinned controls call it last in their paint: a frame just inside their edge.
     static void Paint(QPainter& p, const QWidget* control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Qt also moves the focus "by Tab" when the focused control is hidden: only a
+    // focus change after the user's own navigation key shows the mark.
+    bool navigating_ = false;
 };
 
 }  // namespace pallix

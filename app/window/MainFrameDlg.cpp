@@ -146,6 +146,7 @@ CMainFrameDlg::CMainFrameDlg(ModelParts parts, bool automation, QWidget* parent)
     connect(mailbox_.get(), &QtMailbox::messageReceived, this,
             [this](const Message& m) { model_->HandleMessage(m); });
     BuildControls();
+    focusMark_->ListenTo(this);
     PageChanged(kPageNoMouse);
 }
 

@@ -77,6 +77,12 @@ TEST_F(MainWindowKeys, EveryCommandIsReachedFromTheKeyboardWithAVisibleMark) {
     ASSERT_EQ(first, Control(IDC_PROFILE_FIRST));
     EXPECT_FALSE(CFocusMark::Shows(first));
     EXPECT_FALSE(DrawsMark(first));
+    // Hiding the focused control moves the focus on "by Tab" inside Qt: still no mark.
+    first->hide();
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_FALSE(CFocusMark::Shows(QApplication::focusWidget()));
+    first->show();
+    first->setFocus(Qt::ActiveWindowFocusReason);
 
     Key(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Control(IDC_PROFILE_FIRST + 1));
