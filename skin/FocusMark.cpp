@@ -1,5 +1,6 @@
 #include "skin/FocusMark.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -63,7 +64,11 @@ bool CFocusMark::eventFilter(QObject* watched, QEvent* event) {
         default: break;
         }
     } else if (event->type() == QEvent::MouseButtonPress) {
+        // Back to the mouse: the mark goes until the keyboard moves the focus again.
         navigating_ = false;
+        if (QWidget* focused = QApplication::focusWidget();
+            focused && focused->property(kKeyboardFocusProperty).isValid())
+            SetMark(focused, false);
     }
     auto* control = qobject_cast<QWidget*>(watched);
     const bool tracked = control && control->property(kKeyboardFocusProperty).isValid();

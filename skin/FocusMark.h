@@ -1,7 +1,8 @@
 #pragma once
 // The keyboard focus mark of the skinned windows. It is drawn on the control that
 // has the focus only when the keyboard took it there (Tab, Shift+Tab, an arrow key):
-// not when a window hands its first control the focus by itself, nor after a click.
+// not when a window hands its first control the focus by itself, and not from a
+// click on until the keyboard moves the focus again.
 // A window that lost and regained activation (a box was open) keeps the mark where
 // it was.
 #include <QColor>

@@ -112,6 +112,12 @@ TEST_F(MainWindowKeys, EveryCommandIsReachedFromTheKeyboardWithAVisibleMark) {
     Key(Qt::Key_Right);
     Key(Qt::Key_Down);
     EXPECT_EQ(Model().SelectedButton(), 1);
+    // A click is the mouse again: the mark goes, the focus stays.
+    QWidget* focused = QApplication::focusWidget();
+    QTest::mouseClick(Control(IDC_MARKER_FIRST + 4), Qt::LeftButton);
+    EXPECT_EQ(Model().SelectedButton(), 4);
+    EXPECT_EQ(QApplication::focusWidget(), focused);
+    EXPECT_FALSE(DrawsMark(focused));
 
     // Tab goes on from the buttons to their commands; Space runs one.
     Control(IDC_MARKER_FIRST + 7)->setFocus(Qt::TabFocusReason);
