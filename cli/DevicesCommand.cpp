@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/Command.h"
+#include "cli/InterfaceReport.h"
 #include "device/AccessHelp.h"
 #include "device/CHidClient.h"
 #include "device/ProductIds.h"
@@ -24,6 +25,10 @@ int RunDevices(const Args& args) {
     const int count = client.GetRecognizedDevices();
     for (int i = 0; i < count; ++i) {
         const bool closed = client.GetDeviceAccessDenied(i);
+        if (all) {
+            std::fputs(DescribeInterface(client, i).c_str(), stdout);
+            continue;
+        }
         std::printf("%d\t0x%04x\t%s\t%s%s\n", i, client.GetDeviceVer(i), client.GetDeviceName(i), client.GetDevice(i),
                     closed ? "\t(no permission)" : "");
         if (closed) std::fprintf(stderr, "pallixctl: %s\n", NoAccessMessage(client.GetDevice(i)).c_str());
@@ -35,7 +40,8 @@ int RunDevices(const Args& args) {
 const RegisterCommand kDevices{{"devices",
                                 "  devices [--all]           list the mice (index, version, product, path; a mouse\n"
                                 "                            this user may not open: \"(no permission)\");\n"
-                                "                            --all: every HID interface",
+                                "                            --all: every HID interface: its number, top-level\n"
+                                "                            collections, report ids, and what the programs use it for",
                                 RunDevices}};
 
 }  // namespace

@@ -102,7 +102,7 @@ int Show(const std::string& what) {
     std::error_code ec;
     fs::path path = what;
     if (!fs::exists(path, ec)) {
-        const fs::path named = BuildMacroPath(MacroFolder(), what);
+        const fs::path named = FindMacroFile(MacroFolder(), what);
         if (!named.empty() && fs::exists(named, ec)) path = named;
     }
     const MacroScript file = ReadMacroFile(path, what);

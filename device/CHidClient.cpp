@@ -5,14 +5,22 @@
 #include <iostream>
 
 #include "common/Messages.h"
+#include "device/HidInterfaceRoles.h"
 #include "device/ProductIds.h"
 
 namespace pallix {
 
 namespace {
 
-constexpr const char* kSkippedCollection = "&mi_01&col03";
 constexpr int kInputBufferSize = 256;
+
+// Whether a node enters a mouse-class table. One mouse is one entry for the memory
+// protocol: the filtering overloads list only its memory interface, whatever order the
+// mouse gives its interfaces and collections.
+bool InMouseClass(const HidDeviceInfo& d, bool filter) {
+    if (!filter) return d.isMouse;
+    return hid::IsMemoryInterface(hid::RolesOf(d.reportDescriptor), d.interfaceNumber);
+}
 
 void StderrSink(const std::string& text, const std::string& caption) {
     std::cerr << caption << ": " << text << '\n';
@@ -84,12 +92,11 @@ int CHidClient::Build(InterfaceClass cls, bool filterCol03, const Accept& accept
     for (const auto& backend : backends_) {
         for (const HidDeviceInfo& d : backend->Enumerate()) {
             if (examined++ >= kMaxDevices) break;
-            if (cls == InterfaceClass::Mouse && !d.isMouse) continue;
-            if (filterCol03 && d.path.find(kSkippedCollection) != std::string::npos) continue;
+            if (cls == InterfaceClass::Mouse && !InMouseClass(d, filterCol03)) continue;
             if (!accept(d)) continue;
             table_.push_back({d.path, d.product.value_or(" "), d.manufacturer.value_or(" "),
                               Id2String(d.vendorId, d.productId), d.version, d.vendorId, d.productId,
-                              d.accessDenied});
+                              d.accessDenied, d.interfaceNumber, d.reportDescriptor, d.physicalDevice});
         }
     }
     count_ = static_cast<int>(table_.size());
@@ -151,6 +158,11 @@ std::uint16_t CHidClient::GetDeviceVID(int i) const { return At(i) ? At(i)->vid 
 std::uint16_t CHidClient::GetDevicePID(int i) const { return At(i) ? At(i)->pid : kNone16; }
 std::uint16_t CHidClient::GetDeviceVer(int i) const { return At(i) ? At(i)->version : kNone16; }
 bool CHidClient::GetDeviceAccessDenied(int i) const { return At(i) && At(i)->accessDenied; }
+int CHidClient::GetDeviceInterface(int i) const { return At(i) ? At(i)->interfaceNumber : -1; }
+const std::vector<std::uint8_t>* CHidClient::GetDeviceReportDescriptor(int i) const {
+    return At(i) ? &At(i)->reportDescriptor : nullptr;
+}
+const char* CHidClient::GetPhysicalDevice(int i) const { return At(i) ? At(i)->physical.c_str() : nullptr; }
 
 // ---- device input and output
 

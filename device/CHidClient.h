@@ -75,6 +75,11 @@ public:
     std::uint16_t GetDeviceVer(int i) const;
     // The entry is there but this user may not open it (see AccessHelp.h).
     bool GetDeviceAccessDenied(int i) const;
+    // The entry's USB interface number (-1: none or no entry), its report descriptor
+    // and the device it belongs to (shared by the interfaces of one mouse).
+    int GetDeviceInterface(int i) const;
+    const std::vector<std::uint8_t>* GetDeviceReportDescriptor(int i) const;
+    const char* GetPhysicalDevice(int i) const;
     InterfaceClass GetInterfaceClass() const { return class_; }
 
     HidHandle Open(int i);
@@ -114,6 +119,9 @@ private:
         std::string id;
         std::uint16_t version = 0, vid = 0, pid = 0;
         bool accessDenied = false;
+        int interfaceNumber = -1;
+        std::vector<std::uint8_t> reportDescriptor;
+        std::string physical;
     };
     using Accept = std::function<bool(const HidDeviceInfo&)>;
 

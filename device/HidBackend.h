@@ -19,11 +19,16 @@ struct HidDeviceInfo {
     std::uint16_t version = 0;  // bcdDevice / release number
     std::optional<std::string> product;       // nullopt when the device did not say
     std::optional<std::string> manufacturer;  // nullopt when the device did not say
-    // The interface carries a Generic Desktop / Mouse collection, or belongs to a
-    // device that has one (the "mouse device-interface class").
+    // The interface lists a Generic Desktop / Mouse top-level collection (the "mouse
+    // device-interface class"), by its report descriptor.
     bool isMouse = false;
     // Present, but this user may not open it (the node's permissions say no).
     bool accessDenied = false;
+    int interfaceNumber = -1;  // the USB interface; -1 when the bus has none
+    // As the device gave it; every role of the interface is read from it.
+    std::vector<std::uint8_t> reportDescriptor{};
+    // The interfaces of one physical device share this (e.g. its USB device path).
+    std::string physicalDevice{};
 };
 
 // One open interface. Reports use the hidapi convention: byte 0 is the report id

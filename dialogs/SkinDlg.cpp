@@ -271,6 +271,8 @@ void CSkinDlg::LayOutMacroChooser() {
     if (!path.isEmpty()) {
         for (const std::string& name : macro::ListMacros(path.toStdString())) {
             const QString entry = QString::fromStdString(name);
+            // x.Mac and x.MAC are one macro to bind: the name leads to one file.
+            if (list_->findText(entry) >= 0) continue;
             const int index = list_->AddItem(entry);
             if (index < 0) break;
             if (current < 0 && entry == text) current = index;

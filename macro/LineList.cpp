@@ -259,6 +259,7 @@ int CSkinLVCmdList::InsertExtended(std::uint8_t sub, int a, int b) {
     }
     SettleJumps();
     for (int i = s + 1; i < Count(); ++i) RefreshRow(i);
+    if (currentLine_ >= s) ++currentLine_;  // it stays on its line, as the selection does
     return s;
 }
 

@@ -17,12 +17,31 @@ inline constexpr std::string_view kMacroExtension = ".Mac";
 // name would leave the folder (a path separator, "." or "..").
 std::filesystem::path BuildMacroPath(const std::filesystem::path& folder, std::string_view name);
 
-// Names of the macros in the folder: every file whose name is longer than 4
-// characters and ends in "mac" in any case, less its last 4 characters. Sorted.
+// One macro of the folder: its name and the file it was listed from (x.MAC and
+// x.mac are both "x"; the file name is what leads back to the file).
+struct MacroEntry {
+    std::string name;
+    std::string file;
+    friend bool operator==(const MacroEntry&, const MacroEntry&) = default;
+};
+
+// Every file whose name is longer than 4 characters and ends in "mac" in any case,
+// named by its file name less the last 4 characters. Sorted by name, then file.
+std::vector<MacroEntry> ListMacroEntries(const std::filesystem::path& folder);
+// The names of ListMacroEntries.
 std::vector<std::string> ListMacros(const std::filesystem::path& folder);
 
-// A new macro file holding the empty header. MacroExists when the file is there
-// (it is left untouched); FilePathNotFound + path, WriteFailed otherwise.
+// folder / entry.file; empty when the folder is empty or the file name is not a
+// plain name in that folder.
+std::filesystem::path EntryPath(const std::filesystem::path& folder, const MacroEntry& entry);
+
+// The file a macro name stands for: name + ".Mac" when it is there, else the first
+// listed file of that name (x.MAC); empty when no file carries the name.
+std::filesystem::path FindMacroFile(const std::filesystem::path& folder, std::string_view name);
+
+// A new macro file name + ".Mac" holding the empty header. MacroExists when a file
+// of that name is there in any extension case (it is left untouched);
+// FilePathNotFound + path, WriteFailed otherwise.
 FileResult CreateMacroFile(const std::filesystem::path& folder, std::string_view name);
 
 // The macro name an imported file gets: its name less the extension, less a final
@@ -30,12 +49,13 @@ FileResult CreateMacroFile(const std::filesystem::path& folder, std::string_view
 std::string ImportedMacroName(const std::filesystem::path& source);
 
 // Copies a file into the folder under ImportedMacroName(source) + ".Mac", never
-// over an existing one. On success the result's suffix is the new macro's name.
+// over a macro of that name (in any extension case). On success the result's
+// suffix is the new macro's name.
 // Failures: MacroExists + name, FilePathNotFound + path (empty name, unreadable
 // source, folder not writable), WriteFailed.
 FileResult ImportMacroFile(const std::filesystem::path& folder, const std::filesystem::path& source);
 
-// Removes the macro's file. FilePathNotFound + path when there is none to remove.
-FileResult DeleteMacroFile(const std::filesystem::path& folder, std::string_view name);
+// Removes the entry's file. FilePathNotFound + path when there is none to remove.
+FileResult DeleteMacroFile(const std::filesystem::path& folder, const MacroEntry& entry);
 
 }  // namespace pallix::macro

@@ -30,7 +30,7 @@ UploadBytes UploadBytesOf(std::span<const std::uint8_t> script) {
 }
 
 UploadBytes UploadBytesOfMacro(const std::filesystem::path& folder, std::string_view name) {
-    const MacroScript file = ReadMacroFile(BuildMacroPath(folder, name), name);
+    const MacroScript file = ReadMacroFile(FindMacroFile(folder, name), name);
     if (file.length < 0) {
         UploadBytes failed;
         failed.message = file.message;

@@ -29,7 +29,7 @@ struct UploadBytes {
 // Expanded copy of a script.
 UploadBytes UploadBytesOf(std::span<const std::uint8_t> script);
 
-// Reads the macro file of `name` in `folder` and expands it.
+// Reads the macro file `name` stands for in `folder` (FindMacroFile) and expands it.
 UploadBytes UploadBytesOfMacro(const std::filesystem::path& folder, std::string_view name);
 
 }  // namespace pallix::macro

@@ -11,6 +11,7 @@
 #include "device/AccessHelp.h"
 #include "device/ProductIds.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
+#include "monitor/InputNodes.h"
 #include "monitor/LocateFile.h"
 #include "platform/HidBackends.h"
 #include "platform/ProcessLauncher.h"
@@ -39,9 +40,10 @@ CCommandDispatcher::CCommandDispatcher(MonitorFolders folders, bool automation)
       events_(settings_, poster_,
               {[](const std::string& path) { return LaunchProgram(path); },
                [this]() -> PointerSettings& { return Pointer(); }, folders_.own}),
-      input_(backends_, [this](const std::uint8_t* data, std::size_t length, std::uint8_t& buttons) {
-          if (present_) events_.OnInputReport(data, length, buttons);
-      }) {
+      input_(backends_,
+             [this](const InputNode& node, const std::uint8_t* data, std::size_t length, std::uint8_t& held) {
+                 if (present_) events_.OnInputReport(node, data, length, held);
+             }) {
     hid_.SetMessageSink([](const std::string&, const std::string&) {});  // the monitor shows nothing
     connect(&arrivalTimer_, &QTimer::timeout, this, [this] {
         if (!present_) RebuildDeviceTable();
@@ -158,8 +160,16 @@ void CCommandDispatcher::RebuildDeviceTable() {
         else paths.emplace_back(hid_.GetDevice(i));
     }
     present_ = !paths.empty();
-    input_.Open(paths);
     ReportClosedMice(closed);
+    // The memory interface says a mouse is there; its events and side buttons come
+    // from whichever of its interfaces carry them.
+    std::vector<InputNode> nodes;
+    if (present_) {
+        CHidClient interfaces(backends_);  // a table of its own: hid_ keeps the mouse class it watches with
+        interfaces.CreateDeviceTable(kMouseVendorId, kMouseProductId, false);
+        nodes = InputNodesOf(interfaces, kMonitorVersion);
+    }
+    input_.Open(nodes);
 }
 
 void CCommandDispatcher::ReportClosedMice(const std::set<std::string>& closed) {

@@ -19,23 +19,24 @@ constexpr std::uint8_t kRateBits = 0x03;
 DeviceEventHandler::DeviceEventHandler(SettingsStore& store, Poster& poster, Hooks hooks)
     : store_(store), poster_(poster), hooks_(std::move(hooks)) {}
 
-bool DeviceEventHandler::OnInputReport(const std::uint8_t* data, std::size_t length, std::uint8_t& buttons) {
+bool DeviceEventHandler::OnInputReport(const InputNode& node, const std::uint8_t* data, std::size_t length,
+                                       std::uint8_t& held) {
     if (!data || length == 0) return false;
-    if (length == report::kEventReportSize && data[0] == report::kEventReportId) {
+    if (node.events && length == report::kEventReportSize && data[0] == report::kEventReportId) {
         OnEvent(data);
         return true;
     }
-    if (data[0] == report::kMouseReportId && length >= 2) OnMouseButtons(data[1], buttons);
+    if (const auto now = node.sideButtons.Held(data, length)) OnSideButtons(*now, held);
     return false;
 }
 
-void DeviceEventHandler::OnMouseButtons(std::uint8_t now, std::uint8_t& previous) {
+void DeviceEventHandler::OnSideButtons(std::uint8_t now, std::uint8_t& previous) {
     // A report carries the buttons held; a press is a button that was not held before.
     const std::uint8_t pressed = now & static_cast<std::uint8_t>(~previous);
     previous = now;
     std::uint32_t arrow = 0;
-    if (pressed & report::kMouseButton4) arrow = kSideButtonBack;
-    else if (pressed & report::kMouseButton5) arrow = kSideButtonForward;
+    if (pressed & hid::SideButtonDecoder::kButton4) arrow = kSideButtonBack;
+    else if (pressed & hid::SideButtonDecoder::kButton5) arrow = kSideButtonForward;
     if (arrow) PostToLiveWindow(store_, poster_, kOsdHandle, {WM_OSD_NOTIFY, OSD_SIDE_BUTTON, arrow});
 }
 

@@ -11,6 +11,7 @@
 #include "common/PointerSettings.h"
 #include "common/Posting.h"
 #include "common/SettingsStore.h"
+#include "monitor/InputNode.h"
 
 namespace pallix::monitor {
 
@@ -27,10 +28,11 @@ public:
 
     DeviceEventHandler(SettingsStore& store, Poster& poster, Hooks hooks);
 
-    // One input report of a recognised mouse (id byte first). Returns true when it
-    // was a device event report. `buttons` carries the mouse report's button byte
-    // from one report of this device to the next.
-    bool OnInputReport(const std::uint8_t* data, std::size_t length, std::uint8_t& buttons);
+    // One input report from a node of a recognised mouse, as the node gave it (id
+    // byte first where its reports are numbered). Returns true when it was a device
+    // event report. `held` carries the side buttons held from one report of this
+    // node to the next.
+    bool OnInputReport(const InputNode& node, const std::uint8_t* data, std::size_t length, std::uint8_t& held);
 
     // The launcher slot rule: slot = profile * 9 + button; button slot 8 and
     // profiles above 4 start nothing. Returns 1 when a program was started.
@@ -38,7 +40,7 @@ public:
 
 private:
     void OnEvent(const std::uint8_t* report);
-    void OnMouseButtons(std::uint8_t now, std::uint8_t& previous);
+    void OnSideButtons(std::uint8_t now, std::uint8_t& previous);
 
     SettingsStore& store_;
     Poster& poster_;

@@ -10,10 +10,11 @@ constexpr int kMaxReportsPerWake = 256;  // a flood never starves the rest of th
 }  // namespace
 
 struct MouseInput::Reader {
+    InputNode node;
     std::unique_ptr<HidDevice> device;
     std::unique_ptr<QSocketNotifier> notifier;
     std::unique_ptr<QTimer> poll;
-    std::uint8_t buttons = 0;
+    std::uint8_t held = 0;
     bool failed = false;
 };
 
@@ -37,13 +38,14 @@ void MouseInput::Close() {
     ++generation_;
 }
 
-int MouseInput::Open(const std::vector<std::string>& paths) {
+int MouseInput::Open(const std::vector<InputNode>& nodes) {
     Close();
-    for (const std::string& path : paths) {
+    for (const InputNode& node : nodes) {
         for (const auto& backend : backends_) {
-            if (!backend->Owns(path)) continue;
+            if (!backend->Owns(node.path)) continue;
             auto reader = std::make_unique<Reader>();
-            reader->device = backend->Open(path);
+            reader->node = node;
+            reader->device = backend->Open(node.path);
             if (!reader->device) break;
             Reader* raw = reader.get();
             const int fd = reader->device->InputFd();
@@ -77,7 +79,7 @@ void MouseInput::Drain(Reader& reader) {
             if (reader.poll) reader.poll->stop();
             return;
         }
-        sink_(buffer, static_cast<std::size_t>(n), reader.buttons);
+        sink_(reader.node, buffer, static_cast<std::size_t>(n), reader.held);
         // The sink may have closed or reopened every reader.
         if (!alive || generation_ != generation) return;
     }

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "device/HidBackend.h"
+#include "monitor/InputNode.h"
 
 namespace pallix::monitor {
 
@@ -22,14 +23,14 @@ inline constexpr int kInputPollMs = 8;
 class MouseInput : public QObject {
     Q_OBJECT
 public:
-    // data, length, and the device's mouse-button state kept between its reports.
-    using ReportSink = std::function<void(const std::uint8_t*, std::size_t, std::uint8_t& buttons)>;
+    // The node, the report, and the node's side-button state kept between its reports.
+    using ReportSink = std::function<void(const InputNode&, const std::uint8_t*, std::size_t, std::uint8_t& held)>;
 
     MouseInput(std::vector<std::shared_ptr<HidBackend>> backends, ReportSink sink);
     ~MouseInput() override;
 
-    // Opens these paths (closing whatever was open); returns how many were opened.
-    int Open(const std::vector<std::string>& paths);
+    // Opens these nodes (closing whatever was open); returns how many were opened.
+    int Open(const std::vector<InputNode>& nodes);
     void Close();
     int OpenCount() const { return static_cast<int>(readers_.size()); }
 

@@ -17,6 +17,7 @@
 #include <hidapi.h>
 #include <libudev.h>
 
+#include "device/HidInterfaceRoles.h"
 #include "platform/DeviceNodeAccess.h"
 #include "platform/HidWatchBase.h"
 
@@ -24,8 +25,6 @@ namespace pallix {
 
 namespace {
 
-constexpr unsigned short kGenericDesktop = 0x0001;
-constexpr unsigned short kUsageMouse = 0x0002;
 constexpr std::size_t kMaxStringChars = 128;
 
 std::string ToUtf8(const wchar_t* w) {
@@ -41,12 +40,16 @@ std::optional<std::string> OptionalString(const wchar_t* w) {
     return ToUtf8(w);
 }
 
-// The USB (or other bus) device a hidraw node belongs to, so that every interface
-// of a mouse counts as a mouse interface.
-std::string PhysicalDeviceOf(const std::string& devnode) {
+std::string SysfsFolderOf(const std::string& devnode) {
     const std::size_t slash = devnode.rfind('/');
     const std::string node = slash == std::string::npos ? devnode : devnode.substr(slash + 1);
-    const std::string link = "/sys/class/hidraw/" + node + "/device";
+    return "/sys/class/hidraw/" + node;
+}
+
+// The USB (or other bus) device a hidraw node belongs to: the interfaces of one
+// mouse share it.
+std::string PhysicalDeviceOf(const std::string& devnode) {
+    const std::string link = SysfsFolderOf(devnode) + "/device";
     char resolved[PATH_MAX];
     if (!realpath(link.c_str(), resolved)) return devnode;
     std::string path = resolved;  // .../usb-device/interface/hid-device
@@ -56,6 +59,26 @@ std::string PhysicalDeviceOf(const std::string& devnode) {
         path.erase(cut);
     }
     return path;
+}
+
+// The report descriptor the kernel read from the device; sysfs lets every user read it.
+std::vector<std::uint8_t> ReportDescriptorOf(const std::string& devnode) {
+    std::vector<std::uint8_t> bytes;
+    const int fd = open((SysfsFolderOf(devnode) + "/device/report_descriptor").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return bytes;
+    std::uint8_t buf[hid::kMaxDescriptorSize + 1];
+    std::size_t total = 0;
+    for (ssize_t n; total < sizeof buf && (n = read(fd, buf + total, sizeof buf - total)) != 0;) {
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            total = 0;
+            break;
+        }
+        total += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    if (total <= hid::kMaxDescriptorSize) bytes.assign(buf, buf + total);
+    return bytes;
 }
 
 class HidrawDevice : public HidDevice {
@@ -178,29 +201,28 @@ bool HidrawBackend::Owns(const std::string& path) const { return path.rfind("/de
 
 std::vector<HidDeviceInfo> HidrawBackend::Enumerate() {
     std::vector<HidDeviceInfo> out;
-    std::map<std::string, std::size_t> byPath;
-    std::set<std::string> mouseDevices;
+    std::set<std::string> seen;
     hid_device_info* list = hid_enumerate(0, 0);
-    // hidapi lists one entry per top-level collection, all with the same path.
+    // hidapi lists one entry per top-level collection (and per Pointer collection
+    // inside a mouse), all with the node's path: one node is one interface, and what
+    // it holds comes from its descriptor, not from those entries.
     for (hid_device_info* d = list; d; d = d->next) {
-        if (!d->path) continue;
-        const std::string path = d->path;
-        const bool mouseCollection = d->usage_page == kGenericDesktop && d->usage == kUsageMouse;
-        if (mouseCollection) mouseDevices.insert(PhysicalDeviceOf(path));
-        auto it = byPath.find(path);
-        if (it != byPath.end()) {
-            out[it->second].isMouse = out[it->second].isMouse || mouseCollection;
-            continue;
-        }
-        byPath[path] = out.size();
-        out.push_back({path, d->vendor_id, d->product_id, d->release_number, OptionalString(d->product_string),
-                       OptionalString(d->manufacturer_string), mouseCollection});
+        if (!d->path || !seen.insert(d->path).second) continue;
+        HidDeviceInfo info;
+        info.path = d->path;
+        info.vendorId = d->vendor_id;
+        info.productId = d->product_id;
+        info.version = d->release_number;
+        info.product = OptionalString(d->product_string);
+        info.manufacturer = OptionalString(d->manufacturer_string);
+        info.interfaceNumber = d->interface_number;
+        info.reportDescriptor = ReportDescriptorOf(info.path);
+        info.isMouse = hid::RolesOf(info.reportDescriptor).IsMouse();
+        info.accessDenied = DeviceNodeAccessDenied(info.path);
+        info.physicalDevice = PhysicalDeviceOf(info.path);
+        out.push_back(std::move(info));
     }
     hid_free_enumeration(list);
-    for (HidDeviceInfo& info : out) {
-        if (!info.isMouse && mouseDevices.count(PhysicalDeviceOf(info.path))) info.isMouse = true;
-        info.accessDenied = DeviceNodeAccessDenied(info.path);
-    }
     return out;
 }
 

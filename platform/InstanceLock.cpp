@@ -1,9 +1,15 @@
 #include "platform/InstanceLock.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "platform/RuntimeDir.h"
@@ -37,6 +43,26 @@ InstanceLock::InstanceLock(std::string_view name) {
     }
     heldElsewhere_ = errno == EWOULDBLOCK;
     close(fd);
+}
+
+int InstanceLockHolder(std::string_view name) {
+    if (!IsPlainFileName(name)) return -1;
+    const std::string dir = RuntimeDir();
+    struct stat st {};
+    if (dir.empty() || stat((dir + "/" + std::string(name)).c_str(), &st) != 0) return 0;  // never taken
+    std::ifstream locks("/proc/locks");
+    if (!locks) return -1;
+    char wanted[64];
+    std::snprintf(wanted, sizeof wanted, "%02x:%02x:%llu", major(st.st_dev), minor(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino));
+    // "1: FLOCK  ADVISORY  WRITE 4242 00:1a:1234 0 EOF"; blocked waiters carry "->".
+    for (std::string line; std::getline(locks, line);) {
+        std::istringstream in(line);
+        std::string number, kind, mode, access, pid, where;
+        if (!(in >> number >> kind) || kind == "->" || !(in >> mode >> access >> pid >> where)) continue;
+        if (kind == "FLOCK" && where == wanted) return std::atoi(pid.c_str()) > 0 ? std::atoi(pid.c_str()) : -1;
+    }
+    return 0;
 }
 
 InstanceLock::~InstanceLock() {

@@ -9,6 +9,11 @@ namespace pallix {
 inline constexpr const char* kPallixInstanceLock = "Quelta PALLIX Ostrel";
 inline constexpr const char* kMonitorInstanceLock = "PALLIX Monitor";
 
+// The process holding the named lock, found without touching the lock (so a holder
+// starting up meanwhile is not turned away): 0 when nobody holds it, -1 when the
+// kernel's lock table cannot tell.
+int InstanceLockHolder(std::string_view name);
+
 class InstanceLock {
 public:
     // Tries once, without waiting. The name is a plain file name.

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "device/HidInterfaceRoles.h"
 #include "platform/HidWatchBase.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SeqPacketSocket.h"
@@ -19,14 +20,6 @@ namespace {
 
 constexpr int kReplyTimeoutMs = 2000;
 constexpr std::size_t kMaxQueuedInput = 64;
-constexpr std::uint16_t kGenericDesktop = 0x0001;
-constexpr std::uint16_t kUsageMouse = 0x0002;
-
-bool HasMouseCollection(const vhid::DeviceInfo& info) {
-    return std::any_of(info.collections.begin(), info.collections.end(), [](const vhid::Collection& c) {
-        return c.usagePage == kGenericDesktop && c.usage == kUsageMouse;
-    });
-}
 
 // One connection to a virtual mouse. Input reports that arrive while a feature
 // request waits for its answer are queued for ReadInput.
@@ -145,18 +138,20 @@ private:
     std::deque<std::vector<std::uint8_t>> queue_;
 };
 
-std::string NameOf(const std::string& path) {
+// The socket of a path: vhid:NAME or vhid:NAME@N.
+std::string SocketOf(const std::string& path) {
     const std::string prefix = vhid::kPathPrefix;
     if (path.compare(0, prefix.size(), prefix) != 0) return {};
-    std::string name = path.substr(prefix.size());
-    return vhid::IsValidName(name) ? name : std::string();
+    std::string socket = path.substr(prefix.size()), name;
+    int interfaceNumber = 0;
+    return vhid::SplitSocketName(socket, name, interfaceNumber) ? socket : std::string();
 }
 
 // A greeted connection; one the mouse refused still tells who it is (Info()) but
 // carries no reports.
-std::unique_ptr<VirtualHidDevice> Connect(const std::string& folder, const std::string& name) {
-    if (folder.empty() || !vhid::IsValidName(name)) return nullptr;
-    const int fd = ConnectSeqPacket(folder + "/" + name);
+std::unique_ptr<VirtualHidDevice> Connect(const std::string& folder, const std::string& socket) {
+    if (folder.empty() || socket.empty()) return nullptr;
+    const int fd = ConnectSeqPacket(folder + "/" + socket);
     if (fd < 0) return nullptr;
     auto device = std::make_unique<VirtualHidDevice>(fd);
     if (!device->Handshake()) return nullptr;
@@ -170,8 +165,10 @@ std::vector<std::string> SocketNames(const std::string& folder) {
     if (!dir) return names;
     while (const dirent* e = readdir(dir)) {
         const std::string name = e->d_name;
+        std::string mouse;
+        int interfaceNumber = 0;
         struct stat st {};
-        if (!vhid::IsValidName(name) || lstat((folder + "/" + name).c_str(), &st) != 0 || !S_ISSOCK(st.st_mode))
+        if (!vhid::SplitSocketName(name, mouse, interfaceNumber) || lstat((folder + "/" + name).c_str(), &st) != 0 || !S_ISSOCK(st.st_mode))
             continue;
         names.push_back(name);
     }
@@ -218,14 +215,19 @@ std::vector<HidDeviceInfo> VirtualHidBackend::Enumerate() {
         auto device = Connect(folder_, name);
         if (!device) continue;  // a stale socket of a mouse that died
         const vhid::DeviceInfo& info = device->Info();
-        out.push_back({vhid::kPathPrefix + name, info.vendorId, info.productId, info.version, info.product,
-                       info.manufacturer, HasMouseCollection(info), info.accessDenied});
+        std::string mouse;
+        int number = 0;
+        vhid::SplitSocketName(name, mouse, number);
+        HidDeviceInfo d{vhid::kPathPrefix + name, info.vendorId, info.productId, info.version, info.product,
+                        info.manufacturer, hid::RolesOf(info.reportDescriptor).IsMouse(), info.accessDenied,
+                        info.interfaceNumber, info.reportDescriptor, vhid::kPathPrefix + mouse};
+        out.push_back(std::move(d));
     }
     return out;
 }
 
 std::unique_ptr<HidDevice> VirtualHidBackend::Open(const std::string& path) {
-    auto device = Connect(folder_, NameOf(path));
+    auto device = Connect(folder_, SocketOf(path));
     if (!device || device->Info().accessDenied) return nullptr;
     return device;
 }

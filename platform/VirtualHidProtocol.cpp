@@ -50,6 +50,12 @@ public:
         pos_ += n;
         return true;
     }
+    bool Take(std::size_t n, std::vector<std::uint8_t>& out) {
+        if (pos_ + n > data_.size()) return false;
+        out.assign(data_.begin() + static_cast<std::ptrdiff_t>(pos_), data_.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
+        pos_ += n;
+        return true;
+    }
     std::span<const std::uint8_t> Rest() const { return data_.subspan(pos_); }
     bool AtEnd() const { return pos_ == data_.size(); }
 
@@ -66,16 +72,14 @@ constexpr std::uint8_t kHasManufacturer = 0x02;
 constexpr std::uint8_t kAccessDenied = 0x04;
 
 bool DecodeInfo(Reader& in, DeviceInfo& info) {
-    std::uint8_t flags = 0, count = 0;
+    std::uint8_t flags = 0;
+    std::uint16_t length = 0;
     if (!in.U16(info.vendorId) || !in.U16(info.productId) || !in.U16(info.version) || !in.U8(flags) ||
-        !in.U8(count) || count > kMaxCollections || (flags & ~(kHasProduct | kHasManufacturer | kAccessDenied)))
+        !in.U8(info.interfaceNumber) || !in.U16(length) || length > kMaxDescriptor ||
+        (flags & ~(kHasProduct | kHasManufacturer | kAccessDenied)))
         return false;
     info.accessDenied = (flags & kAccessDenied) != 0;
-    for (int i = 0; i < count; ++i) {
-        Collection c;
-        if (!in.U16(c.usagePage) || !in.U16(c.usage)) return false;
-        info.collections.push_back(c);
-    }
+    if (!in.Take(length, info.reportDescriptor)) return false;
     if (flags & kHasProduct) {
         std::string s;
         if (!in.String(s)) return false;
@@ -104,12 +108,10 @@ Bytes EncodeInfo(const DeviceInfo& info) {
     Put16(out, info.version);
     out.push_back(static_cast<std::uint8_t>((info.product ? kHasProduct : 0) | (info.manufacturer ? kHasManufacturer : 0) |
                                             (info.accessDenied ? kAccessDenied : 0)));
-    const std::size_t n = std::min(info.collections.size(), kMaxCollections);
-    out.push_back(static_cast<std::uint8_t>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        Put16(out, info.collections[i].usagePage);
-        Put16(out, info.collections[i].usage);
-    }
+    out.push_back(info.interfaceNumber);
+    const std::size_t n = std::min(info.reportDescriptor.size(), kMaxDescriptor);
+    Put16(out, static_cast<std::uint16_t>(n));
+    out.insert(out.end(), info.reportDescriptor.begin(), info.reportDescriptor.begin() + static_cast<std::ptrdiff_t>(n));
     PutString(out, info.product);
     PutString(out, info.manufacturer);
     return out;
@@ -177,6 +179,24 @@ bool IsValidName(const std::string& name) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
                c == '-' || c == '.';
     });
+}
+
+std::string InterfaceSocketName(const std::string& name, int interfaceNumber) {
+    return interfaceNumber == 0 ? name : name + "@" + std::to_string(interfaceNumber);
+}
+
+bool SplitSocketName(const std::string& socketName, std::string& name, int& interfaceNumber) {
+    const std::size_t at = socketName.find('@');
+    name = socketName.substr(0, at);
+    interfaceNumber = 0;
+    if (!IsValidName(name)) return false;
+    if (at == std::string::npos) return true;
+    const std::string digits = socketName.substr(at + 1);
+    if (digits.empty() || digits.size() > 2 || (digits.size() == 2 && digits[0] == '0') ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    interfaceNumber = std::stoi(digits);
+    return interfaceNumber > 0;
 }
 
 }  // namespace pallix::vhid

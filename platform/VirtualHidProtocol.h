@@ -10,11 +10,11 @@
 
 namespace pallix::vhid {
 
-inline constexpr std::uint8_t kProtocolVersion = 1;
-inline constexpr std::size_t kMaxMessage = 256;
+inline constexpr std::uint8_t kProtocolVersion = 2;
+inline constexpr std::size_t kMaxDescriptor = 1024;
+inline constexpr std::size_t kMaxMessage = 1400;
 inline constexpr std::size_t kMaxReport = 64;
 inline constexpr std::size_t kMaxString = 126;
-inline constexpr std::size_t kMaxCollections = 8;
 
 enum Type : std::uint8_t {
     kHello = 0x01,       // client: [version]
@@ -30,17 +30,12 @@ enum Type : std::uint8_t {
 enum Status : std::uint8_t { kOk = 0, kFailed = 1 };
 enum ErrorCode : std::uint8_t { kBadMessage = 1, kBadVersion = 2, kUnplugged = 3 };
 
-struct Collection {
-    std::uint16_t usagePage = 0;
-    std::uint16_t usage = 0;
-    friend bool operator==(const Collection&, const Collection&) = default;
-};
-
 struct DeviceInfo {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t version = 0;
-    std::vector<Collection> collections;
+    std::uint8_t interfaceNumber = 0;
+    std::vector<std::uint8_t> reportDescriptor;  // as a USB HID interface gives it
     std::optional<std::string> product;
     std::optional<std::string> manufacturer;
     // The mouse refuses this client (as a device node closed to the user would): it
@@ -76,6 +71,10 @@ std::optional<Message> Decode(std::span<const std::uint8_t> packet);
 
 // Device names: 1-64 of [A-Za-z0-9_.-], not starting with '.'.
 bool IsValidName(const std::string& name);
+// Socket of one interface: the name for interface 0, NAME@N for the others.
+std::string InterfaceSocketName(const std::string& name, int interfaceNumber);
+// The mouse's name and interface of a socket name; false when it is not one.
+bool SplitSocketName(const std::string& socketName, std::string& name, int& interfaceNumber);
 inline constexpr const char* kPathPrefix = "vhid:";
 
 }  // namespace pallix::vhid

@@ -4,7 +4,7 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhid
   libudev-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
   fonts-dejavu-core clang-14 libclang-rt-14-dev libx11-dev libglib2.0-dev
   gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus-daemon libglib2.0-bin
-  dpkg-dev file desktop-file-utils groff-base)
+  dpkg-dev file desktop-file-utils groff-base xdotool openbox)
 
 # install_missing PACKAGE... : apt-get install whatever dpkg does not know yet.
 install_missing() {

@@ -537,7 +537,9 @@ void CMainFrameModel::ChooseMacro() {
     const int newMode = ModeOfRepeatOption(request.repeatOption);
     const auto upload = macro::UploadBytesOfMacro(macroFolder_, request.text);
     if (upload.count <= 0) {
-        view_.ShowMessage(8, {});
+        // A file that cannot be read says why; an empty script cannot be stored.
+        if (upload.message != macro::MacroMessage::None) view_.ShowMessage(static_cast<int>(upload.message), upload.suffix);
+        else view_.ShowMessage(8, {});
         return;
     }
     macroName_.emplace(*parts_.store, profile, button);

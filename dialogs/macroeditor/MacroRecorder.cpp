@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "dialogs/macroeditor/QtVirtualKey.h"
+#include "dialogs/macroeditor/X11AutoRepeat.h"
 
 namespace pallix {
 
@@ -38,7 +39,11 @@ std::uint8_t ButtonCode(Qt::MouseButton button) {
 }  // namespace
 
 CMacroRecorder::CMacroRecorder(CSkinLVCmdList& lines, QObject* parent)
-    : QObject(parent), lines_(lines), converter_([this](std::uint32_t) { return eventIsLeft_; }), clock_(SteadyMs) {}
+    : QObject(parent), lines_(lines), converter_([this](std::uint32_t) { return eventIsLeft_; }), clock_(SteadyMs) {
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(kRepeatWaitMs);
+    connect(&releaseTimer_, &QTimer::timeout, this, &CMacroRecorder::FlushRelease);
+}
 
 CMacroRecorder::~CMacroRecorder() { Stop(); }
 
@@ -49,13 +54,19 @@ bool CMacroRecorder::Start(const DelaySettings& delays) {
     recording_ = true;
     stamped_ = false;
     lastKeyDown_ = 0;
+    held_ = {};
+    if (useDetectable_) detectable_ = std::make_unique<DetectableAutoRepeat>();
     return true;
 }
 
 void CMacroRecorder::Stop() {
     if (!recording_) return;
+    FlushRelease();  // may stop recording itself when the script is full
     if (qApp) qApp->removeEventFilter(this);
     recording_ = false;
+    releaseTimer_.stop();
+    held_ = {};
+    detectable_.reset();
 }
 
 bool CMacroRecorder::eventFilter(QObject* watched, QEvent* event) {
@@ -80,15 +91,46 @@ bool CMacroRecorder::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+// X11 repeats a held key as a release and a press with the same time stamp (unless
+// detectable auto-repeat is on: then as presses alone). Qt marks such a pair as
+// auto-repeat only when the press is already queued with the release, so a release
+// of the key last pressed waits a moment for its press before it is recorded.
 void CMacroRecorder::OnKey(const QKeyEvent& event) {
     const bool press = event.type() == QEvent::KeyPress;
     const RecordedKey key = KeyOfEvent(event);
     // A key the key table has no code for is left out: it is not part of the macro.
     if (key.vk == 0 || (!IsSideModifier(key.vk) && KeyCodeOfVirtualKey(key.vk) == 0)) return;
-    // X11 repeats a held key as release + press pairs marked auto-repeat.
     if (event.isAutoRepeat()) return;
+    const std::uint64_t stamp = event.timestamp();
+    if (held_.waiting) {
+        if (press && key.identity == held_.key.identity && stamp != 0 && stamp == held_.timestamp) {
+            held_ = {};  // a repeat: the key is still down
+            releaseTimer_.stop();
+            return;
+        }
+        FlushRelease();
+        if (!recording_) return;
+    }
+    const std::int64_t now = clock_();
+    if (!press && key.identity == lastKeyDown_ && stamp != 0) {
+        held_ = {true, key, stamp, now};
+        releaseTimer_.start();
+        return;
+    }
+    RecordKey(key, press, now);
+}
+
+void CMacroRecorder::FlushRelease() {
+    if (!held_.waiting) return;
+    const HeldRelease release = held_;
+    held_ = {};
+    releaseTimer_.stop();
+    RecordKey(release.key, false, release.clockMs);
+}
+
+void CMacroRecorder::RecordKey(const RecordedKey& key, bool press, std::int64_t now) {
     if (press) {
-        if (key.identity == lastKeyDown_) return;
+        if (key.identity == lastKeyDown_) return;  // a repeat
         lastKeyDown_ = key.identity;
     } else {
         lastKeyDown_ = 0;
@@ -96,10 +138,10 @@ void CMacroRecorder::OnKey(const QKeyEvent& event) {
     eventIsLeft_ = key.left;
     std::uint8_t code = converter_.Convert(key.vk, press);
     if (code == 0) return;
-    if (!InsertDelay()) return;
+    if (!InsertDelay(now)) return;
     if (!press) {
-        // PrintScreen's press may never arrive; nor that of a key held before RECORD.
-        if (code == KEY_PRINT_SCREEN || !FoundPress(code)) {
+        // A key held since before RECORD; or one whose press the system kept.
+        if (!FoundPress(code)) {
             if (!Added(lines_.Append(code))) return;
         }
         code = static_cast<std::uint8_t>(code + KEY_RELEASE);
@@ -118,6 +160,8 @@ bool CMacroRecorder::OverStop(QObject* window, const QMouseEvent& event) const {
 bool CMacroRecorder::OnMouseButton(QObject* window, const QMouseEvent& event, bool press) {
     const std::uint8_t code = ButtonCode(event.button());
     if (code == 0) return false;
+    FlushRelease();
+    if (!recording_) return true;
     if (event.button() == Qt::LeftButton && OverStop(window, event)) return false;
     Record(press ? code : static_cast<std::uint8_t>(code + KEY_RELEASE));
     return true;
@@ -126,17 +170,18 @@ bool CMacroRecorder::OnMouseButton(QObject* window, const QMouseEvent& event, bo
 bool CMacroRecorder::OnWheel(const QWheelEvent& event) {
     const int delta = event.angleDelta().y();
     if (delta == 0) return false;  // a sideways wheel is not recorded
+    FlushRelease();
+    if (!recording_) return true;
     Record(delta < 0 ? OP_WHEEL_DOWN : OP_WHEEL_UP);
     return true;
 }
 
 void CMacroRecorder::Record(std::uint8_t code) {
-    if (InsertDelay()) Added(lines_.Append(code));
+    if (InsertDelay(clock_())) Added(lines_.Append(code));
 }
 
-int CMacroRecorder::DelayUnits() {
+int CMacroRecorder::DelayUnits(std::int64_t now) {
     if (delays_.mode == DelayMode::DefaultDelay) return (delays_.defaultDelayMs + kDelayUnitMs) / kDelayUnitMs - 1;
-    const std::int64_t now = clock_();
     if (!stamped_) {
         stamped_ = true;
         lastEventMs_ = now;
@@ -150,9 +195,9 @@ int CMacroRecorder::DelayUnits() {
     return static_cast<int>(elapsed / kDelayUnitMs / 2);
 }
 
-bool CMacroRecorder::InsertDelay() {
+bool CMacroRecorder::InsertDelay(std::int64_t now) {
     if (lines_.DelayUnit() < kDelayUnitMs || delays_.mode == DelayMode::WithoutDelay) return true;
-    const int units = DelayUnits();
+    const int units = DelayUnits(now);
     if (units <= 0) return true;
     if (lines_.Append(OP_DELAY, units) == CSkinLVCmdList::kBufferFull) {
         Stop();

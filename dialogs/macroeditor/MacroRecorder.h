@@ -6,13 +6,16 @@
 // is let through unrecorded.
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "macro/KeyConversion.h"
 #include "macro/LineList.h"
 #include "macro/MacroFile.h"
+#include "dialogs/macroeditor/QtVirtualKey.h"
 
 class QKeyEvent;
 class QMouseEvent;
@@ -20,10 +23,15 @@ class QWheelEvent;
 
 namespace pallix {
 
+class DetectableAutoRepeat;
+
 class CMacroRecorder : public QObject {
     Q_OBJECT
 public:
     static constexpr std::int64_t kMaxElapsedMs = 10000;
+    // How long a release of the key last pressed waits for the press that would
+    // make it an auto-repeat.
+    static constexpr int kRepeatWaitMs = 100;
     // Milliseconds from any fixed point; real-time mode measures with it.
     using Clock = std::function<std::int64_t()>;
 
@@ -32,6 +40,9 @@ public:
 
     void SetStopButton(QWidget* stop) { stop_ = stop; }
     void SetClock(Clock clock) { clock_ = std::move(clock); }
+    // On X11 recording asks the server for detectable auto-repeat; off, repeats
+    // are told apart by their time stamps alone.
+    void SetUseDetectableAutoRepeat(bool use) { useDetectable_ = use; }
 
     // False when already recording.
     bool Start(const macro::DelaySettings& delays);
@@ -46,13 +57,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct HeldRelease {
+        bool waiting = false;
+        RecordedKey key;
+        std::uint64_t timestamp = 0;
+        std::int64_t clockMs = 0;
+    };
+
     void OnKey(const QKeyEvent& event);
+    void RecordKey(const RecordedKey& key, bool press, std::int64_t now);
+    void FlushRelease();
     bool OnMouseButton(QObject* window, const QMouseEvent& event, bool press);
     bool OnWheel(const QWheelEvent& event);
     void Record(std::uint8_t code);
     // False when recording stopped because the delay did not fit.
-    bool InsertDelay();
-    int DelayUnits();
+    bool InsertDelay(std::int64_t now);
+    int DelayUnits(std::int64_t now);
     bool FoundPress(std::uint8_t code) const;
     bool Added(int result);
     bool OverStop(QObject* window, const QMouseEvent& event) const;
@@ -67,6 +87,10 @@ private:
     std::uint32_t lastKeyDown_ = 0;
     bool stamped_ = false;
     std::int64_t lastEventMs_ = 0;
+    HeldRelease held_;
+    QTimer releaseTimer_;
+    bool useDetectable_ = true;
+    std::unique_ptr<DetectableAutoRepeat> detectable_;
 };
 
 }  // namespace pallix

@@ -45,7 +45,10 @@ CSkinListCtrl::CSkinListCtrl(QWidget* parent, int controlId) : QTreeWidget(paren
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setItemsExpandable(false);
-    setAllColumnsShowFocus(true);  // full-row selection
+    // Rows are selected whole (SelectRows); a row-wide focus frame would be drawn by
+    // the style over the skin's colours, so the focus goes to the cells, whose
+    // delegate never draws it.
+    setAllColumnsShowFocus(false);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -57,6 +60,11 @@ CSkinListCtrl::CSkinListCtrl(QWidget* parent, int controlId) : QTreeWidget(paren
     QPalette pal = palette();
     for (auto role : {QPalette::Base, QPalette::Window, QPalette::AlternateBase}) pal.setColor(role, kBackground);
     pal.setColor(QPalette::Text, kText);
+    // Whatever the style still paints as selected comes out in the skin's colours.
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::Highlight, kSelectedBackground);
+        pal.setColor(group, QPalette::HighlightedText, kSelectedText);
+    }
     setPalette(pal);
     setAutoFillBackground(true);
     for (int i = 0; i < kImageCount; ++i) {
@@ -98,7 +106,11 @@ bool CSkinListCtrl::InsertRow(int row, const macro::RowTexts& t) {
     if (row < 0 || row > topLevelItemCount()) return false;
     auto* item = new QTreeWidgetItem;
     Fill(item, t);
+    // The selection moves along with the rows below; that is not the user's pick,
+    // and reporting it would reselect lines in the middle of the line list's edit.
+    settingSelection_ = true;
     insertTopLevelItem(row, item);
+    settingSelection_ = false;
     return true;
 }
 

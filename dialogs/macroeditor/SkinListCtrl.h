@@ -24,7 +24,8 @@ public:
     static inline const QColor kSelectedBackground{64, 0, 0};
     static constexpr int kImageCount = 16;
     static constexpr QSize kIconSize{24, 16};
-    static constexpr int kColumnWidths[3] = {0, 125, 175};
+    // The widest default texts: "Maxmize IE/Media Player" with its icon, "1000ms".
+    static constexpr int kColumnWidths[3] = {0, 208, 92};
 
     explicit CSkinListCtrl(QWidget* parent = nullptr, int controlId = -1);
 

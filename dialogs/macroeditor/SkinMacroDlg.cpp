@@ -38,6 +38,7 @@ const QColor kCaptionColour{250, 250, 250};
 constexpr int kNoTooltip = -1;
 constexpr int kCommandsCaption = 20;  // command-name entry "Commands"
 const QString kFileFilter = QStringLiteral("Mouse Macro Files (*.mac);;All Files (*)");
+constexpr const char* kFileFolderValue = "Macro File Folder";
 
 struct Placement {
     int id, picture;
@@ -148,6 +149,7 @@ CSkinMacroDlg::CSkinMacroDlg(SettingsStore& store, fs::path macroFolder, CSkinDl
 }
 
 CSkinMacroDlg::~CSkinMacroDlg() {
+    recorder_->disconnect(this);  // no message box from a window going away
     recorder_->Stop();
     lines_.SetView(nullptr);
 }
@@ -173,7 +175,9 @@ void CSkinMacroDlg::SetDialogFont(const QFont& font) {
     for (QLineEdit* field : {delayField_, defaultField_}) field->setFont(font);
 }
 
-fs::path CSkinMacroDlg::MacroPath() const { return BuildMacroPath(folder_, macroName_.toStdString()); }
+MacroEntry CSkinMacroDlg::CurrentEntry() const { return {macroName_.toStdString(), macroFile_.toStdString()}; }
+
+fs::path CSkinMacroDlg::MacroPath() const { return macroName_.isEmpty() ? fs::path() : EntryPath(folder_, CurrentEntry()); }
 
 bool CSkinMacroDlg::Recording() const { return recorder_->Recording(); }
 
@@ -206,6 +210,7 @@ void CSkinMacroDlg::Initialise() {
     commandList_->setCurrentIndex(-1);
     SetCommandCaption(QString());
     macroName_.clear();
+    macroFile_.clear();
     SetMacroCaption(QString());
     ResetEditing();
     PublishHandle(store_, kMacroEditHandle, mailbox_->handle());
@@ -227,8 +232,15 @@ void CSkinMacroDlg::ResetEditing() {
 
 void CSkinMacroDlg::FillMacroList() {
     macroList_->clear();
-    for (const std::string& name : ListMacros(folder_)) macroList_->addItem(QString::fromStdString(name));
+    for (const MacroEntry& entry : ListMacroEntries(folder_))
+        AddMacroEntry(QString::fromStdString(entry.name), QString::fromStdString(entry.file));
     macroList_->setCurrentIndex(-1);
+}
+
+void CSkinMacroDlg::AddMacroEntry(const QString& name, const QString& file) { macroList_->addItem(name, file); }
+
+QString CSkinMacroDlg::NewMacroFile(const QString& name) const {
+    return QString::fromStdString(BuildMacroPath(folder_, name.toStdString()).filename().string());
 }
 
 void CSkinMacroDlg::SetMacroCaption(const QString& name) {
@@ -274,7 +286,8 @@ void CSkinMacroDlg::UpdateLineButtons() {
     if (recorder_->Recording() || busy_) return;
     const std::vector<int> selected = lines_.SelectedLines();
     const int one = selected.size() == 1 ? selected.front() : -1;
-    Control(IDC_DELETE)->setEnabled(!selected.empty());
+    // With no line selected DELETE offers to clear them all.
+    Control(IDC_DELETE)->setEnabled(lines_.Count() > 0);
     Control(IDC_ADJUST)->setEnabled(one >= 0);
     const bool movable = one >= 0 && lines_.Count() >= 2;
     Control(IDC_UP)->setEnabled(movable && one > 0);
@@ -389,6 +402,11 @@ void CSkinMacroDlg::SelectMacro(int index) {
     if (index < 0 || index >= macroList_->count()) return;
     macroList_->setCurrentIndex(index);
     macroName_ = macroList_->itemText(index);
+    macroFile_ = macroList_->itemData(index).toString();
+    if (macroFile_.isEmpty()) {  // an entry added without its file
+        const fs::path found = FindMacroFile(folder_, macroName_.toStdString());
+        macroFile_ = found.empty() ? NewMacroFile(macroName_) : QString::fromStdString(found.filename().string());
+    }
     SetMacroCaption(macroName_);
     busy_ = true;
     EnableControls(false);
@@ -545,7 +563,8 @@ void CSkinMacroDlg::OnNew() {
             busy_ = false;
             ResetEditing();
             macroName_ = name;
-            macroList_->addItem(name);
+            macroFile_ = NewMacroFile(name);
+            AddMacroEntry(name, macroFile_);
             macroList_->setCurrentIndex(macroList_->count() - 1);
             SetMacroCaption(name);
         } else {
@@ -555,6 +574,7 @@ void CSkinMacroDlg::OnNew() {
     busy_ = false;
     if (macroList_->currentIndex() < 0) {
         macroName_.clear();
+        macroFile_.clear();
         SetMacroCaption(QString());
     }
     changed_ = true;
@@ -568,20 +588,37 @@ QString CSkinMacroDlg::DefaultFileChooser(bool save, const QString& proposed) {
     dialog.setDefaultSuffix(QStringLiteral("MAC"));
     dialog.setNameFilter(kFileFilter);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDirectory(FileDialogFolder());
     if (save) dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().front();
 }
 
+QString CSkinMacroDlg::FileDialogFolder() {
+    std::string stored;
+    std::error_code ec;
+    if (store_.ReadString(kFileFolderValue, stored) && !stored.empty() && fs::is_directory(stored, ec))
+        return QString::fromStdString(stored);
+    return QString::fromStdString(folder_.string());
+}
+
+void CSkinMacroDlg::RememberFileFolder(const QString& chosen) {
+    const std::string parent = fs::path(chosen.toStdString()).parent_path().string();
+    if (!parent.empty()) store_.WriteString(kFileFolderValue, parent);
+}
+
 void CSkinMacroDlg::OnLoad() {
     const QString path = chooseFile_(false, QString());
-    if (!path.isEmpty()) LoadFromFile(path);
+    if (path.isEmpty()) return;
+    RememberFileFolder(path);
+    LoadFromFile(path);
 }
 
 void CSkinMacroDlg::LoadFromFile(const QString& path) {
     const FileResult result = ImportMacroFile(folder_, path.toStdString());
     if (result.ok) {
-        macroList_->addItem(QString::fromStdString(result.suffix));
+        const QString name = QString::fromStdString(result.suffix);
+        AddMacroEntry(name, NewMacroFile(name));
         macroList_->setCurrentIndex(macroList_->count() - 1);
     } else {
         Tell(result.message, QString::fromStdString(result.suffix));
@@ -593,7 +630,9 @@ void CSkinMacroDlg::LoadFromFile(const QString& path) {
 
 void CSkinMacroDlg::OnSaveAs() {
     const QString path = chooseFile_(true, macroName_);
-    if (!path.isEmpty()) SaveAsFile(path);
+    if (path.isEmpty()) return;
+    RememberFileFolder(path);
+    SaveAsFile(path);
 }
 
 void CSkinMacroDlg::SaveAsFile(const QString& path) { Save(path.toStdString()); }
@@ -604,11 +643,12 @@ void CSkinMacroDlg::OnDeleteFile() {
         Tell(MacroMessage::NoSelectedItem);
         return;
     }
-    const FileResult result = DeleteMacroFile(folder_, macroName_.toStdString());
+    const FileResult result = DeleteMacroFile(folder_, CurrentEntry());
     if (!result.ok) Tell(result.message, QString::fromStdString(result.suffix));
     macroList_->removeItem(index);
     macroList_->setCurrentIndex(-1);
     macroName_.clear();
+    macroFile_.clear();
     SetMacroCaption(QString());
     lines_.Clear();
     EnableControls(true);

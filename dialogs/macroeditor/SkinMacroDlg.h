@@ -24,6 +24,7 @@
 #include "common/SettingsStore.h"
 #include "macro/LineList.h"
 #include "macro/MacroFile.h"
+#include "macro/MacroFolder.h"
 #include "macro/MacroMessages.h"
 
 class QLineEdit;
@@ -98,6 +99,9 @@ public:
     int OnDeviceEvent(std::uint32_t wParam, std::uint32_t lParam);
     // Runs a control's command, as a click on it does.
     void OnCommand(int id);
+    // Where "Load from file" and "Save as file" open: the folder of the last file
+    // chosen there (kept in the settings store) while it exists, else the macro folder.
+    QString FileDialogFolder();
     // "Load from file" and "Save as file" once the file is chosen.
     void LoadFromFile(const QString& path);
     void SaveAsFile(const QString& path);
@@ -139,6 +143,10 @@ private:
     void Initialise();
     void ResetEditing();
     void FillMacroList();
+    void AddMacroEntry(const QString& name, const QString& file);
+    // The file name a new or imported macro gets: name + ".Mac".
+    QString NewMacroFile(const QString& name) const;
+    macro::MacroEntry CurrentEntry() const;
     void EnableControls(bool enable);
     void UpdateLineButtons();
     void SetChanged();
@@ -173,6 +181,7 @@ private:
     void OnMailbox(const Message& message);
     void Withdraw();
     QString DefaultFileChooser(bool save, const QString& proposed);
+    void RememberFileFolder(const QString& chosen);
 
     SettingsStore& store_;
     std::filesystem::path folder_;
@@ -184,6 +193,7 @@ private:
 
     macro::CSkinLVCmdList lines_;
     QString macroName_;
+    QString macroFile_;  // the file the current macro was listed from
     bool changed_ = false;
     bool busy_ = false;
     int defaultDelay_ = 0;

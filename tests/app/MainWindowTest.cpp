@@ -139,7 +139,8 @@ TEST_F(AppTest, MacroFromAFileLandsByteForByteInTheMouse) {
     std::vector<std::uint8_t> image{0x6D, 0x18, 0xA1, static_cast<std::uint8_t>(script.size()), 0, 10, 1, 0, 0};
     image.insert(image.end(), script.begin(), script.end());
     const auto folder = documents_ / "PALLIX Ostrel";
-    std::ofstream(folder / "Burst.Mac", std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
+    // Named as copied from another system: the extension's case is not ours.
+    std::ofstream(folder / "Burst.MAC", std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
                                                                 static_cast<std::streamsize>(image.size()));
     const auto expected = macro::UploadBytesOfMacro(folder, "Burst");
     ASSERT_EQ(expected.count, static_cast<int>(script.size()));
@@ -155,6 +156,11 @@ TEST_F(AppTest, MacroFromAFileLandsByteForByteInTheMouse) {
     EXPECT_EQ(memory[static_cast<std::size_t>(mm::DirectoryEntry(p, 4))], expected.count);
     EXPECT_EQ(Model().Button(4).name, "Burst");
     EXPECT_TRUE(messages_.empty());
+    // A macro whose file is gone says it cannot be found, not that saving failed.
+    Model().Command(IDC_MARKER_FIRST + 5);
+    answers_.push_back({kPromptOk, 0, "Gone", 0});
+    Model().Command(IDC_MACRO);
+    EXPECT_EQ(messages_, (std::vector<int>{2}));
     // The button's function travels with the next Apply.
     EXPECT_TRUE(Model().ChangesPending());
     Model().Command(IDC_APPLY);

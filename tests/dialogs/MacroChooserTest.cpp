@@ -41,6 +41,7 @@ protected:
 };
 
 TEST_F(MacroChooserTest, ListsTheFolderAndSelectsTheCurrentMacro) {
+    std::ofstream(folder_ / "Fire.mac") << "x";  // a second file of the name: one entry
     prompt_.path = Folder() + QStringLiteral("/Fire.MAC");
     prompt_.repeatOption = CSkinDlg::kRepeatHold;
     prompt_.show();

@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "device/CHidClient.h"
 #include "tests/hid/ScriptedBackend.h"
+#include "tools/vmouse/Interfaces.h"
 
 namespace pallix {
 namespace {
@@ -14,22 +15,40 @@ using test::ScriptedBackend;
 
 constexpr std::uint16_t kVid = 0x1209, kPid = 0x0001;
 
-HidDeviceInfo Dev(std::string path, std::uint16_t vid, std::uint16_t pid, std::uint16_t ver, bool mouse,
+// What an interface is, as the mouse's descriptors make it.
+enum class Shape {
+    kMemory,      // interface 0: mouse collection with the unnumbered feature report
+    kNumbered,    // interface 1: keyboard, consumer, mouse (collection 3), events
+    kEventsLast,  // interface 2 of the other layout: events, then mouse (collection 2)
+    kKeyboard,    // interface 1 of the other layout: keyboard and consumer, no mouse
+};
+
+HidDeviceInfo Dev(std::string path, std::uint16_t vid, std::uint16_t pid, std::uint16_t ver, Shape shape,
                   std::optional<std::string> product = "Mouse") {
-    return {std::move(path), vid, pid, ver, std::move(product), std::string("Maker"), mouse};
+    using vmouse::Layout;
+    const auto [layout, number] = shape == Shape::kMemory     ? std::pair{Layout::kStandard, 0}
+                                  : shape == Shape::kNumbered ? std::pair{Layout::kStandard, 1}
+                                  : shape == Shape::kKeyboard ? std::pair{Layout::kEventsLast, 1}
+                                                              : std::pair{Layout::kEventsLast, 2};
+    HidDeviceInfo d{std::move(path), vid, pid, ver, std::move(product), std::string("Maker")};
+    d.interfaceNumber = number;
+    d.reportDescriptor = vmouse::InterfacesOf(layout)[static_cast<std::size_t>(number)].reportDescriptor;
+    d.isMouse = shape != Shape::kKeyboard;
+    d.physicalDevice = "usb-" + d.path;
+    return d;
 }
 
 class CHidClientTest : public ::testing::Test {
 protected:
     CHidClientTest() {
         backend->state->devices = {
-            Dev("A", kVid, kPid, 0x1802, true),
-            Dev("B#vid_1209&pid_0001&mi_01&col03#x", kVid, kPid, 0x1802, true),
-            Dev("C#VID_1209&PID_0001&MI_01&COL03#x", kVid, kPid, 0x1802, true),
-            Dev("D", kVid, kPid, 0x1801, true),
-            Dev("E-keyboard", kVid, kPid, 0x1802, false),
-            Dev("F-other", 0x046D, 0xC077, 0x1802, true, std::nullopt),
-            Dev("G", kVid, kPid, 0x18FF, true),
+            Dev("A", kVid, kPid, 0x1802, Shape::kMemory),
+            Dev("B-if1", kVid, kPid, 0x1802, Shape::kNumbered),
+            Dev("C-if2", kVid, kPid, 0x1802, Shape::kEventsLast),
+            Dev("D", kVid, kPid, 0x1801, Shape::kMemory),
+            Dev("E-keyboard", kVid, kPid, 0x1802, Shape::kKeyboard),
+            Dev("F-other", 0x046D, 0xC077, 0x1802, Shape::kMemory, std::nullopt),
+            Dev("G", kVid, kPid, 0x18FF, Shape::kMemory),
         };
         client.SetMessageSink([this](const std::string& text, const std::string& caption) {
             messages.push_back(caption + "|" + text);
@@ -59,24 +78,25 @@ TEST_F(CHidClientTest, EachOverloadAppliesItsClassFilterAndTest) {
         CHidClient::InterfaceClass cls;
     };
     const auto mouse = CHidClient::InterfaceClass::Mouse, hid = CHidClient::InterfaceClass::Hid;
+    // The filtering overloads list one entry per mouse, the memory interface: never
+    // collection 3 of interface 1, nor a mouse collection elsewhere without the memory
+    // protocol. The others list every interface with a mouse collection.
     const std::vector<Case> cases = {
-        {"ids", [&] { return client.CreateDeviceTable(ids, 2); }, V{"A", "C#VID_1209&PID_0001&MI_01&COL03#x", "D", "G"}, mouse},
-        {"exact version bounds", [&] { return client.CreateDeviceTable(ids, 2, 0x1802, 0x1802); },
-         V{"A", "C#VID_1209&PID_0001&MI_01&COL03#x"}, mouse},
+        {"ids", [&] { return client.CreateDeviceTable(ids, 2); }, V{"A", "D", "G"}, mouse},
+        {"exact version bounds", [&] { return client.CreateDeviceTable(ids, 2, 0x1802, 0x1802); }, V{"A"}, mouse},
         {"bounds, other family", [&] { return client.CreateDeviceTable(ids, 2, 0x1800, 0x1801, 0x2000); }, V{"D"}, mouse},
         {"bounds or same high byte", [&] { return client.CreateDeviceTable(ids, 2, 0x1800, 0x1800, 0x1855); },
-         V{"A", "C#VID_1209&PID_0001&MI_01&COL03#x", "D", "G"}, mouse},
+         V{"A", "D", "G"}, mouse},
         {"ids and version list", [&] { return client.CreateDeviceTable(ids, 2, versions, 2); }, V{"D", "G"}, mouse},
-        {"version list only, no path filter", [&] { return client.CreateDeviceTable(only1802, 1); },
-         V{"A", "B#vid_1209&pid_0001&mi_01&col03#x", "C#VID_1209&PID_0001&MI_01&COL03#x", "F-other"}, mouse},
+        {"version list only, no filter", [&] { return client.CreateDeviceTable(only1802, 1); },
+         V{"A", "B-if1", "C-if2", "F-other"}, mouse},
         {"everything, HID class", [&] { return client.CreateDeviceTable(0, 0, false); },
-         V{"A", "B#vid_1209&pid_0001&mi_01&col03#x", "C#VID_1209&PID_0001&MI_01&COL03#x", "D", "E-keyboard",
-           "F-other", "G"}, hid},
+         V{"A", "B-if1", "C-if2", "D", "E-keyboard", "F-other", "G"}, hid},
         {"every mouse", [&] { return client.CreateDeviceTable(0, 0, true); },
-         V{"A", "B#vid_1209&pid_0001&mi_01&col03#x", "C#VID_1209&PID_0001&MI_01&COL03#x", "D", "F-other", "G"}, mouse},
+         V{"A", "B-if1", "C-if2", "D", "F-other", "G"}, mouse},
         {"one pair, mouse class", [&] { return client.CreateDeviceTable(0x046D, 0xC077, false); }, V{"F-other"}, mouse},
         {"built-in pair, HID class", [&] { return client.CreateDeviceTable(kVid, kPid, false); },
-         V{"A", "B#vid_1209&pid_0001&mi_01&col03#x", "C#VID_1209&PID_0001&MI_01&COL03#x", "D", "E-keyboard", "G"}, hid},
+         V{"A", "B-if1", "C-if2", "D", "E-keyboard", "G"}, hid},
         {"no match", [&] { return client.CreateDeviceTable(ids, 1); }, V{}, mouse},
     };
     for (const Case& c : cases) {
@@ -129,7 +149,8 @@ TEST_F(CHidClientTest, IndexesOutsideTheTableGiveTheNoneResults) {
 
 TEST_F(CHidClientTest, TableHoldsAtMost127Interfaces) {
     backend->state->devices.clear();
-    for (int i = 0; i < 200; ++i) backend->state->devices.push_back(Dev("p" + std::to_string(i), kVid, kPid, 0x1802, true));
+    for (int i = 0; i < 200; ++i)
+        backend->state->devices.push_back(Dev("p" + std::to_string(i), kVid, kPid, 0x1802, Shape::kMemory));
     EXPECT_EQ(client.CreateDeviceTable(0, 0, false), 1);
     EXPECT_EQ(client.GetRecognizedDevices(), CHidClient::kMaxDevices);
     EXPECT_STREQ(client.GetDevice(126), "p126");

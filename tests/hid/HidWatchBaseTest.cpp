@@ -27,7 +27,11 @@ private:
     int fds_[2];
 };
 
-HidDeviceInfo Mouse(std::string path) { return {std::move(path), 1, 2, 3, "m", "v", true}; }
+HidDeviceInfo Mouse(std::string path) {
+    HidDeviceInfo d{std::move(path), 1, 2, 3, "m", "v"};
+    d.isMouse = true;
+    return d;
+}
 
 TEST(HidWatchBaseTest, ActivityRescansAfterTheDebounce) {
     test::ScriptedBackend backend;

@@ -8,7 +8,7 @@ namespace pallix::vhid {
 namespace {
 
 TEST(VirtualHidProtocolTest, EncodedMessagesDecodeBack) {
-    DeviceInfo info{0x1209, 0x0001, 0x1802, {{1, 2}, {8, 0x4B}}, "Mouse", std::nullopt};
+    DeviceInfo info{0x1209, 0x0001, 0x1802, 1, Bytes(700, 0x09), "Mouse", std::nullopt};
     auto m = Decode(EncodeInfo(info));
     ASSERT_TRUE(m);
     EXPECT_EQ(m->type, kInfo);
@@ -34,7 +34,7 @@ TEST(VirtualHidProtocolTest, EncodedMessagesDecodeBack) {
 }
 
 TEST(VirtualHidProtocolTest, MalformedPacketsAreRejected) {
-    const Bytes info = EncodeInfo({1, 2, 3, {{1, 2}}, "abc", "de"});
+    const Bytes info = EncodeInfo({1, 2, 3, 0, {0x05, 0x01}, "abc", "de"});
     const std::vector<std::pair<const char*, Bytes>> bad = {
         {"empty", {}},
         {"unknown type", {0x42, 0}},
@@ -42,7 +42,7 @@ TEST(VirtualHidProtocolTest, MalformedPacketsAreRejected) {
         {"hello with extra", {kHello, 1, 2}},
         {"set without report", {kSetFeature}},
         {"report longer than 64", Bytes(66, kSetFeature)},
-        {"packet longer than 256", Bytes(300, kInput)},
+        {"packet longer than the most a message holds", Bytes(kMaxMessage + 1, kInput)},
         {"get of length 0", {kGetFeature, 0, 0}},
         {"get of length 65", {kGetFeature, 0, 65}},
         {"short set result", {kSetResult, 0}},
@@ -50,9 +50,10 @@ TEST(VirtualHidProtocolTest, MalformedPacketsAreRejected) {
         {"ok get without data", {kGetResult, kOk}},
         {"info cut in the string", Bytes(info.begin(), info.end() - 1)},
         {"info with trailing byte", [&] { Bytes b = info; b.push_back(0); return b; }()},
-        {"info with 9 collections", {kInfo, 1, 0, 2, 0, 3, 0, 0, 9}},
-        {"info string longer than the packet", {kInfo, 1, 0, 2, 0, 3, 0, 1, 0, 200, 'a'}},
-        {"info with unknown flags", {kInfo, 1, 0, 2, 0, 3, 0, 8, 0}},
+        {"info with a descriptor over 1024 bytes", {kInfo, 1, 0, 2, 0, 3, 0, 0, 0, 0x01, 0x04}},
+        {"info descriptor longer than the packet", {kInfo, 1, 0, 2, 0, 3, 0, 0, 0, 3, 0, 1}},
+        {"info string longer than the packet", {kInfo, 1, 0, 2, 0, 3, 0, 1, 0, 0, 0, 200, 'a'}},
+        {"info with unknown flags", {kInfo, 1, 0, 2, 0, 3, 0, 8, 0, 0, 0}},
     };
     for (const auto& [what, bytes] : bad) {
         SCOPED_TRACE(what);
@@ -65,6 +66,20 @@ TEST(VirtualHidProtocolTest, Names) {
     EXPECT_TRUE(IsValidName("mouse_2.a-b"));
     for (const char* n : {"", ".hidden", "a/b", "a b", "..", "x\n"}) EXPECT_FALSE(IsValidName(n)) << n;
     EXPECT_FALSE(IsValidName(std::string(65, 'a')));
+}
+
+TEST(VirtualHidProtocolTest, EachInterfaceHasASocketOfItsOwn) {
+    EXPECT_EQ(InterfaceSocketName("m1", 0), "m1");
+    EXPECT_EQ(InterfaceSocketName("m1", 2), "m1@2");
+    std::string name;
+    int number = -1;
+    EXPECT_TRUE(SplitSocketName("m1@2", name, number));
+    EXPECT_EQ(name, "m1");
+    EXPECT_EQ(number, 2);
+    EXPECT_TRUE(SplitSocketName("m1", name, number));
+    EXPECT_EQ(number, 0);
+    for (const char* bad : {"m1@", "m1@0", "m1@01", "m1@x", "@1", "m1@1@2", "m1@100", ".m@1"})
+        EXPECT_FALSE(SplitSocketName(bad, name, number)) << bad;
 }
 
 }  // namespace

@@ -117,26 +117,31 @@ TEST_F(VirtualMouseTest, MemoryProtocolWithShiftedReadsSurvivesRestart) {
 TEST_F(VirtualMouseTest, EveryEventCommandSendsItsReportBytes) {
     VmouseProcess m("m");
     ASSERT_EQ(client.CreateDeviceTable(kIds, 1), 1);
-    const HidHandle h = client.Open(0);
-    ASSERT_NE(h, kInvalidHidHandle);
+    // Interface 0 sends the unnumbered pointer report, interface 1 the event report.
+    std::unique_ptr<HidDevice> interfaces[] = {backend->Open("vhid:m"), backend->Open("vhid:m@1")};
+    ASSERT_TRUE(interfaces[0] && interfaces[1]);
     ASSERT_EQ(WriteAt(0, 0x100 + 64 * 2 + 4, 30), 1);  // profile 3, level 4, first copy
     struct Case {
         std::vector<std::string> command;
+        int interfaceNumber;
         std::vector<std::string> reports;
     };
     const std::vector<Case> cases = {
-        {{"profile", "3"}, {"a4 01 21 08 08 00 00"}},
-        {{"level", "4"}, {"a4 02 23 1e 14 00 00"}},
-        {{"profile", "1"}, {"a4 01 01 08 08 00 00"}},
-        {{"rate", "1000"}, {"a4 04 00 00 00 00 00"}},
-        {{"rate", "500"}, {"a4 04 00 00 00 00 01"}},
-        {{"rate", "125"}, {"a4 04 00 00 00 00 03"}},
-        {{"lock", "on"}, {"a4 03 00 00 00 00 10"}},
-        {{"lock", "off"}, {"a4 03 00 00 00 00 00"}},
-        {{"launch", "2", "3"}, {"a4 00 00 00 00 0b 00"}},
-        {{"launch", "5", "9"}, {"a4 00 00 00 00 2c 00"}},
-        {{"side", "4"}, {"01 08 00 00 00", "01 00 00 00 00"}},
-        {{"side", "5"}, {"01 10 00 00 00", "01 00 00 00 00"}},
+        {{"profile", "3"}, 1, {"a4 01 21 08 08 00 00"}},
+        {{"level", "4"}, 1, {"a4 02 23 1e 14 00 00"}},
+        {{"profile", "1"}, 1, {"a4 01 01 08 08 00 00"}},
+        {{"rate", "1000"}, 1, {"a4 04 00 00 00 00 00"}},
+        {{"rate", "500"}, 1, {"a4 04 00 00 00 00 01"}},
+        {{"rate", "125"}, 1, {"a4 04 00 00 00 00 03"}},
+        {{"lock", "on"}, 1, {"a4 03 00 00 00 00 10"}},
+        {{"lock", "off"}, 1, {"a4 03 00 00 00 00 00"}},
+        {{"launch", "2", "3"}, 1, {"a4 00 00 00 00 0b 00"}},
+        {{"launch", "5", "9"}, 1, {"a4 00 00 00 00 2c 00"}},
+        {{"side", "4"}, 0, {"08 00 00 00 00", "00 00 00 00 00"}},
+        {{"side", "5"}, 0, {"10 00 00 00 00", "00 00 00 00 00"}},
+        {{"move", "8", "-2", "1"}, 0, {"01 08 fe 00 00"}},
+        {{"raw", "a4", "02", "11", "01", "02", "00", "00"}, 1, {"a4 02 11 01 02 00 00"}},
+        {{"raw", "@1", "03", "08", "00", "00", "00", "00", "00"}, 1, {"03 08 00 00 00 00 00"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command[0] + " " + c.command[1]);
@@ -145,20 +150,51 @@ TEST_F(VirtualMouseTest, EveryEventCommandSendsItsReportBytes) {
         EXPECT_EQ(m.Send(c.command), expectedReply);
         for (const auto& r : c.reports) {
             std::uint8_t buf[256];
-            const int n = client.Read(h, buf, 1000);
-            EXPECT_EQ(Bytes(buf, buf + n), Hex(r));
+            const int n = interfaces[c.interfaceNumber]->ReadInput(buf, sizeof buf, 1000);
+            EXPECT_EQ(Bytes(buf, buf + std::max(n, 0)), Hex(r));
         }
+        std::uint8_t buf[256];
+        EXPECT_EQ(interfaces[1 - c.interfaceNumber]->ReadInput(buf, sizeof buf, 0), 0);  // not on the other
     }
     // The switches went to the mouse's memory first.
     EXPECT_EQ(ReadAt(0, 0x8C)[2], 0x50);
     EXPECT_EQ(ReadAt(0, 0x180)[2], 0x43);  // profile 3 now at level 4
 
-    for (const std::vector<std::string>& bad : {std::vector<std::string>{"profile", "6"}, {"level", "0"},
-                                                {"rate", "300"}, {"launch", "6", "1"}, {"side", "3"}, {"lock", "x"}})
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"profile", "6"}, {"level", "0"}, {"rate", "300"}, {"launch", "6", "1"},
+          {"side", "3"}, {"lock", "x"}, {"move", "200", "0"}, {"move", "1", "1", "32"}, {"raw", "@1"}, {"raw", "xyz"}})
         EXPECT_EQ(m.Send(bad), "") << bad[0];
-    std::uint8_t buf[256];
-    EXPECT_EQ(client.Read(h, buf, 100), 0);  // nothing was sent for those
-    EXPECT_EQ(client.Close(h), 1);
+    for (auto& device : interfaces) {
+        std::uint8_t buf[256];
+        EXPECT_EQ(device->ReadInput(buf, sizeof buf, 100), 0);  // nothing was sent for those
+    }
+}
+
+TEST_F(VirtualMouseTest, OneMouseIsOneEntryWhateverTheLayoutAndOnlyItsFirstInterfaceTakesFeatures) {
+    for (const char* layout : {"standard", "events-last"}) {
+        SCOPED_TRACE(layout);
+        VmouseProcess m("m", {"--layout", layout});
+        ASSERT_EQ(client.CreateDeviceTable(kIds, 1, 0x1802, 0x1802), 1);
+        EXPECT_EQ(client.GetRecognizedDevices(), 1);
+        EXPECT_STREQ(client.GetDevice(0), "vhid:m");
+        EXPECT_EQ(client.GetDeviceInterface(0), 0);
+        // Every interface, as the HID class lists them, numbered and from one device.
+        ASSERT_EQ(client.CreateDeviceTable(kMouseVendorId, kMouseProductId, false), 1);
+        const int count = std::string(layout) == "standard" ? 2 : 3;
+        ASSERT_EQ(client.GetRecognizedDevices(), count);
+        for (int i = 0; i < count; ++i) {
+            EXPECT_EQ(client.GetDeviceInterface(i), i);
+            EXPECT_STREQ(client.GetPhysicalDevice(i), "vhid:m");
+            EXPECT_FALSE(client.GetDeviceReportDescriptor(i)->empty());
+        }
+        // An interface that numbers its reports refuses the unnumbered feature report.
+        auto numbered = backend->Open("vhid:m@1");
+        ASSERT_TRUE(numbered);
+        const std::uint8_t request[9] = {0x00, 0xDF, 0xBA, 0x00, 0x00, 0, 0, 0, 0};
+        EXPECT_EQ(numbered->SetFeature(request, 9), -1);
+        std::uint8_t reply[9] = {};
+        EXPECT_EQ(numbered->GetFeature(reply, 9), -1);
+    }
 }
 
 TEST_F(VirtualMouseTest, TraceShowsEveryReportInAndOut) {
@@ -174,7 +210,7 @@ TEST_F(VirtualMouseTest, TraceShowsEveryReportInAndOut) {
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line.substr(line.find(' ') + 1));
     EXPECT_EQ(lines, (std::vector<std::string>{"set 00 de 67 08 01 00 00 00 00", "set 00 df ba 00 00 00 00 00 00",
-                                               "get 00 ba 6d 00 00 00 00 00 00", "input a4 03 00 00 00 00 10",
+                                               "get 00 ba 6d 00 00 00 00 00 00", "input@1 a4 03 00 00 00 00 10",
                                                "set 00 c4 00 00 00 00 00 00 00 fail"}));
 }
 

@@ -317,6 +317,7 @@ TEST(LineList, InsertNeedsExactlyOneSelectedLine) {
     EXPECT_EQ(lines.InsertExtended(0x7F), CSkinLVCmdList::kNotDone);  // not an instruction
     EXPECT_EQ(lines.InsertExtended(0x80), 1);
     EXPECT_EQ(lines.SelectedIndex(), 2);  // the selection stays on its line
+    EXPECT_EQ(lines.CurrentLine(), 2);    // and so does the current line
 }
 
 TEST(LineList, ClearKeepsCapacityAndDelayUnit) {

@@ -43,10 +43,11 @@ TEST(MacroCommand, ShowReadsAFileByPathOrByMacroName) {
     const auto folder = env.Root() / "home" / "Documents" / "PALLIX Ostrel";
     std::filesystem::create_directories(folder);
     const unsigned char file[] = {0x6D, 0x18, 0xA1, 3, 0, 0x19, 1, 0, 0, 0x78, 0x01, 0x0A};
-    std::ofstream(folder / "click.Mac", std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
+    // Copied from another system: the extension's case is not ours.
+    std::ofstream(folder / "click.MAC", std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
 
     const std::string expected = "1\tdown\tL-Button\t250ms\n";
-    EXPECT_EQ(Pallixctl({"macro", "show", (folder / "click.Mac").string()}).text, expected);
+    EXPECT_EQ(Pallixctl({"macro", "show", (folder / "click.MAC").string()}).text, expected);
     EXPECT_EQ(Pallixctl({"macro", "show", "click"}).text, expected);
     EXPECT_EQ(Pallixctl({"macro", "list"}).text, "click\n");
     EXPECT_EQ(Pallixctl({"macro", "show", "nothing"}).status, 1);

@@ -214,10 +214,46 @@ TEST_F(MacroFiles, ImportCopiesUnderTheTitleAndRefusesToOverwrite) {
 
 TEST_F(MacroFiles, DeleteRemovesOnlyAnExistingMacro) {
     ASSERT_TRUE(CreateMacroFile(folder, "m").ok);
-    EXPECT_TRUE(DeleteMacroFile(folder, "m").ok);
+    EXPECT_TRUE(DeleteMacroFile(folder, {"m", "m.Mac"}).ok);
     EXPECT_FALSE(fs::exists(folder / "m.Mac"));
-    EXPECT_EQ(DeleteMacroFile(folder, "m").message, MacroMessage::FilePathNotFound);
-    EXPECT_EQ(DeleteMacroFile(folder, "").message, MacroMessage::FilePathNotFound);
+    EXPECT_EQ(DeleteMacroFile(folder, {"m", "m.Mac"}).message, MacroMessage::FilePathNotFound);
+    EXPECT_EQ(DeleteMacroFile(folder, {}).message, MacroMessage::FilePathNotFound);
+    WriteBytes(folder / "notes.txt", {});
+    EXPECT_EQ(DeleteMacroFile(folder, {"no", "notes.txt"}).message, MacroMessage::FilePathNotFound);
+    EXPECT_EQ(DeleteMacroFile(folder, {"x", "../x.Mac"}).message, MacroMessage::FilePathNotFound);
+    EXPECT_TRUE(fs::exists(folder / "notes.txt"));
+}
+
+// Files copied from elsewhere keep their extension's case: each listed name leads to
+// the file it was listed from, and a new or imported macro never doubles a name.
+TEST_F(MacroFiles, EntriesOfAnyExtensionCaseLeadToTheirOwnFile) {
+    const Bytes kEmpty = {0x6D, 0x18, 0xA1, 0, 0, 0x19, 1, 0, 0};
+    WriteBytes(folder / "x.MAC", kEmpty);
+    WriteBytes(folder / "y.mac", kEmpty);
+    WriteBytes(folder / "abcmac", kEmpty);
+    EXPECT_EQ(ListMacroEntries(folder),
+              (std::vector<MacroEntry>{{"ab", "abcmac"}, {"x", "x.MAC"}, {"y", "y.mac"}}));
+    EXPECT_EQ(FindMacroFile(folder, "x"), folder / "x.MAC");
+    EXPECT_EQ(FindMacroFile(folder, "ab"), folder / "abcmac");
+    EXPECT_TRUE(FindMacroFile(folder, "z").empty());
+    EXPECT_TRUE(FindMacroFile(folder, "X").empty());  // names are case-sensitive
+    EXPECT_EQ(EntryPath(folder, {"y", "y.mac"}), folder / "y.mac");
+    EXPECT_EQ(ReadMacroFile(FindMacroFile(folder, "y"), "y").length, 0);
+
+    WriteBytes(folder / "x.Mac", kEmpty);  // the exact spelling wins
+    EXPECT_EQ(FindMacroFile(folder, "x"), folder / "x.Mac");
+    fs::remove(folder / "x.Mac");
+
+    EXPECT_EQ(CreateMacroFile(folder, "x").message, MacroMessage::MacroExists);
+    const fs::path source = env.Root() / "y.Mac";
+    WriteBytes(source, {1, 2});
+    const FileResult imported = ImportMacroFile(folder, source);
+    EXPECT_EQ(imported.message, MacroMessage::MacroExists);
+    EXPECT_EQ(imported.suffix, "y");
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"abcmac", "x.MAC", "y.mac"}));
+
+    EXPECT_TRUE(DeleteMacroFile(folder, {"x", "x.MAC"}).ok);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"abcmac", "y.mac"}));
 }
 
 TEST_F(MacroFiles, PathsNeedAFolderAndASafeName) {

@@ -64,6 +64,10 @@ TEST(UploadBytes, ComeFromTheMacroFileExpanded) {
     EXPECT_EQ(Bytes(upload.Script().begin(), upload.Script().end()),
               (Bytes{0x04, 0x01, 0x02, 0x73, 0x0F, 0x8F, 0xF3}));
 
+    // A file copied from elsewhere, extension in capitals.
+    std::filesystem::rename(folder / "lock.Mac", folder / "lock.MAC");
+    EXPECT_EQ(UploadBytesOfMacro(folder, "lock").count, 7);
+
     const UploadBytes missing = UploadBytesOfMacro(folder, "gone");
     EXPECT_EQ(missing.count, 0);
     EXPECT_EQ(missing.message, MacroMessage::FilePathNotFound);

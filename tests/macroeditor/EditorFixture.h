@@ -50,6 +50,13 @@ protected:
 
     QWindow* Window() { return editor->windowHandle(); }
 
+    // Shows the editor afresh, as the main window does each time.
+    void Reopen() {
+        editor->hide();
+        editor->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+    }
+
     // Makes a macro file and selects it.
     void OpenMacro(const std::string& name) {
         ASSERT_TRUE(macro::CreateMacroFile(folder, name).ok);

@@ -1,10 +1,13 @@
 // The editor's files, delays, line buttons, list control and published handle, on
 // real files and a real settings store.
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
 
 #include <fstream>
 
+#include "app/texts/qt/TextFonts.h"
 #include "common/Posting.h"
 #include "dialogs/macroeditor/DelayField.h"
 #include "dialogs/macroeditor/SkinHeaderCtrl.h"
@@ -84,17 +87,63 @@ TEST_F(Editor, InsertAdjustMoveDeleteAndTheLineButtons) {
     EXPECT_FALSE(editor->Control(CSkinMacroDlg::IDC_UP)->isEnabled());
     EXPECT_TRUE(editor->Control(CSkinMacroDlg::IDC_DOWN)->isEnabled());
 
-    editor->Lines().SetSelection({});
+    // With no line selected DELETE stays reachable and asks before clearing all.
+    editor->SelectLines({});
+    QWidget* del = editor->Control(CSkinMacroDlg::IDC_DELETE);
+    ASSERT_TRUE(del->isEnabled());
     WhenModalOpens([this](QWidget*) { prompt.done(CSkinDlg::kResultCancel); });
-    editor->OnCommand(CSkinMacroDlg::IDC_DELETE);  // asks; NO keeps the lines
+    QTest::mouseClick(del, Qt::LeftButton);  // asks; NO keeps the lines
     EXPECT_EQ(editor->Lines().Count(), 2);
     WhenModalOpens([this](QWidget*) {
         shown << prompt.text;
         prompt.done(CSkinDlg::kResultOk);
     });
-    editor->OnCommand(CSkinMacroDlg::IDC_DELETE);
+    QTest::mouseClick(del, Qt::LeftButton);
     EXPECT_EQ(shown.back(), "Clear macro definitions?");
     EXPECT_EQ(editor->Lines().Count(), 0);
+    EXPECT_FALSE(del->isEnabled());  // nothing left to delete
+}
+
+// What the list shows selected, what the line list holds selected and currentLine
+// must be one and the same line.
+void ExpectOneSelectedLine(CSkinMacroDlg& editor, int line) {
+    CSkinListCtrl* list = editor.List();
+    EXPECT_EQ(editor.Lines().SelectedLines(), std::vector<int>{line});
+    EXPECT_EQ(editor.Lines().CurrentLine(), line);
+    EXPECT_EQ(list->SelectedRows(), std::vector<int>{line});
+    EXPECT_EQ(list->currentIndex().row(), line);
+    const QImage shot = list->viewport()->grab().toImage();
+    std::vector<int> drawnSelected;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        if (QColor(shot.pixel(r.right() - 2, r.center().y())) == CSkinListCtrl::kSelectedBackground)
+            drawnSelected.push_back(row);
+    }
+    EXPECT_EQ(drawnSelected, std::vector<int>{line});
+}
+
+// A command goes in before the selected line, which stays the one selected.
+TEST_F(Editor, InsertingACommandKeepsSelectionHighlightAndCurrentLineTogether) {
+    OpenMacro("Ins");
+    for (std::uint8_t op : {0x04, 0x05, 0x06}) editor->Lines().Append(op);
+    CSkinListCtrl* list = editor->List();
+    list->setFocus();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
+    ExpectOneSelectedLine(*editor, 1);
+
+    editor->SelectCommand(0);
+    QTest::mouseClick(editor->Control(CSkinMacroDlg::IDC_INSERT), Qt::LeftButton);
+    ASSERT_EQ(editor->Lines().Count(), 4);
+    EXPECT_EQ(editor->Lines().Line(1).instruction[0], OP_EXTENDED);
+    ExpectOneSelectedLine(*editor, 2);
+    // DOWN and DELETE act on the line the user sees selected.
+    QTest::mouseClick(editor->Control(CSkinMacroDlg::IDC_DOWN), Qt::LeftButton);
+    EXPECT_EQ(editor->Lines().Line(3).instruction[0], 0x05);
+    ExpectOneSelectedLine(*editor, 3);
+    QTest::mouseClick(editor->Control(CSkinMacroDlg::IDC_DELETE), Qt::LeftButton);
+    ASSERT_EQ(editor->Lines().Count(), 3);
+    EXPECT_EQ(editor->Lines().Line(2).instruction[0], 0x06);
+    ExpectOneSelectedLine(*editor, 2);
 }
 
 TEST_F(Editor, CreateSaveReloadSaveAsLoadAndDelete) {
@@ -144,6 +193,78 @@ TEST_F(Editor, CreateSaveReloadSaveAsLoadAndDelete) {
     EXPECT_TRUE(editor->MacroName().isEmpty());
     EXPECT_EQ(editor->Lines().Count(), 0);
     EXPECT_EQ(editor->MacroList()->findText(QStringLiteral("export")), -1);
+}
+
+// A macro file copied from elsewhere, x.MAC: opened, saved and deleted as that file,
+// and never doubled by a new or imported "x".
+TEST_F(Editor, MacroFilesOfAnyExtensionCaseKeepTheirFile) {
+    CSkinLVCmdList lines;
+    lines.Append(0x04);
+    ASSERT_TRUE(WriteMacroFile(folder / "x.MAC", lines, {DelayMode::WithoutDelay, 0}).ok);
+    Reopen();
+    const int x = editor->MacroList()->findText(QStringLiteral("x"));
+    ASSERT_GE(x, 0);
+    editor->SelectMacro(x);  // no message may open
+    EXPECT_EQ(editor->Lines().Count(), 1);
+    EXPECT_EQ(editor->ActiveDelays().mode, DelayMode::WithoutDelay);
+    EXPECT_EQ(editor->MacroPath(), folder / "x.MAC");
+
+    editor->SelectCommand(0);
+    editor->OnCommand(CSkinMacroDlg::IDC_INSERT);
+    editor->OnCommand(CSkinMacroDlg::IDC_APPLY);
+    EXPECT_FALSE(editor->Changed());
+    EXPECT_EQ(FileBytes(folder / "x.MAC").size(), 9u + static_cast<std::size_t>(Script().size()));
+    EXPECT_FALSE(fs::exists(folder / "x.Mac"));
+
+    WhenModalOpens([this](QWidget*) {
+        prompt.Entry()->setText(QStringLiteral("x"));
+        prompt.OkButton()->click();
+        AnswerNextPrompt();
+    });
+    editor->OnCommand(CSkinMacroDlg::IDC_NEW);
+    const fs::path outside = env.Root() / "x.mac";
+    std::filesystem::copy_file(folder / "x.MAC", outside);
+    AnswerNextPrompt();
+    editor->LoadFromFile(QString::fromStdString(outside.string()));
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Macro exist!"), QStringLiteral("Macro exist!x")}));
+    EXPECT_EQ(editor->MacroList()->count(), 1);
+    EXPECT_FALSE(fs::exists(folder / "x.Mac"));
+
+    editor->SelectMacro(0);
+    editor->OnCommand(CSkinMacroDlg::IDC_DELETE_FILE);
+    EXPECT_FALSE(fs::exists(folder / "x.MAC"));
+    EXPECT_EQ(editor->MacroList()->count(), 0);
+}
+
+TEST_F(Editor, FileDialogsOpenInTheMacroFolderThenWhereTheLastFileWasChosen) {
+    OpenMacro("Keep");
+    auto canonical = [](const QString& dir) { return QFileInfo(dir).canonicalFilePath(); };
+    const QString macroFolder = canonical(QString::fromStdString(folder.string()));
+    // Opens the dialog of `button`, notes its folder, then picks `file` or cancels.
+    auto openedIn = [this, &canonical](int button, const fs::path& file = {}) {
+        QString seen;
+        WhenModalOpens([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            seen = canonical(dialog->directory().absolutePath());
+            if (file.empty()) return dialog->reject();
+            dialog->setDirectory(QString::fromStdString(file.parent_path().string()));
+            dialog->selectFile(QString::fromStdString(file.filename().string()));
+            QTest::qWait(50);  // the dialog lists the folder before it takes a name
+            static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+        });
+        editor->OnCommand(button);
+        return seen;
+    };
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_LOAD), macroFolder);
+    const fs::path exports = env.Root() / "exports";
+    fs::create_directories(exports);
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_SAVE_AS, exports / "Keep.mac"), macroFolder);
+    EXPECT_EQ(ListMacros(exports), std::vector<std::string>{"Keep"});  // Keep.mac or Keep.MAC
+    Reopen();
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_LOAD), canonical(QString::fromStdString(exports.string())));
+    fs::remove_all(exports);
+    EXPECT_EQ(openedIn(CSkinMacroDlg::IDC_LOAD), macroFolder);
 }
 
 TEST_F(Editor, SelectingAnotherMacroDropsTheEditAndOkSaves) {
@@ -224,7 +345,40 @@ TEST_F(Editor, ListWheelPagesSelectionColoursAndNoSystemBars) {
     const QRect other = list->visualItemRect(list->topLevelItem(1));
     EXPECT_EQ(QColor(shot.pixel(other.right() - 2, other.center().y())), CSkinListCtrl::kBackground);
     EXPECT_EQ(list->header()->sectionSize(0), 0);
-    EXPECT_EQ(list->header()->sectionSize(1), 125);
+    EXPECT_EQ(list->header()->sectionSize(1), CSkinListCtrl::kColumnWidths[1]);
+}
+
+// Every key name, command name and delay text fits its column in the program's font.
+TEST_F(Editor, InstructionAndDelayTextsFitTheirColumns) {
+    editor->SetDialogFont(texts::BuildFont(0));
+    Reopen();
+    OpenMacro("Wide");
+    CSkinListCtrl* list = editor->List();
+    CSkinLVCmdList& lines = editor->Lines();
+    int widest[3] = {0, 0, 0};
+    std::string widestText;
+    auto measure = [&] {
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            for (int column : {1, 2}) {
+                const int need = list->sizeHintForIndex(list->model()->index(row, column)).width();
+                if (need > widest[column] && column == 1) widestText = list->topLevelItem(row)->text(1).toStdString();
+                widest[column] = std::max(widest[column], need);
+            }
+        }
+        lines.Clear();
+    };
+    for (int code = 0x04; code <= 0x7D; ++code) {
+        lines.Append(static_cast<std::uint8_t>(code));
+        lines.Append(OP_DELAY, code < 0x40 ? 40 : 200);  // 1000ms and 5.0sec
+    }
+    measure();
+    for (int command = 0; command < kCommandCount; ++command)
+        ASSERT_GE(lines.AppendExtended(static_cast<std::uint8_t>(SUB_FIRST_COMMAND + command)), 0);
+    measure();
+    EXPECT_LE(widest[1], list->columnWidth(1)) << widestText;
+    EXPECT_LE(widest[2], list->columnWidth(2));
+    // Both columns fill the list, the scroll bar beside it.
+    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2), list->viewport()->width());
 }
 
 }  // namespace

@@ -31,6 +31,47 @@ TEST_F(Recording, HeldKeyRecordsOnePressWhateverRepeatsArrive) {
     EXPECT_EQ(Script(), (Bytes{0x04, 0x84}));
 }
 
+// What X11 sends when Qt has not marked the repeats: a release and a press with the
+// same time stamp, the press possibly a moment later.
+TEST_F(Recording, ReleaseAndPressWithOneTimeStampAreARepeat) {
+    ChooseMode(CSkinMacroDlg::IDC_WITHOUT_DELAY);
+    editor->Recorder()->SetUseDetectableAutoRepeat(false);
+    Record();
+    auto stamped = [this](QEvent::Type type, Qt::Key key, quint32 scan, quint64 time) {
+        QKeyEvent e(type, key, Qt::NoModifier, scan, 0, 0);
+        e.setTimestamp(time);
+        QApplication::sendEvent(Window(), &e);
+    };
+    stamped(QEvent::KeyPress, Qt::Key_A, kScanA, 100);
+    for (quint64 t = 760; t < 1500; t += 40) {
+        stamped(QEvent::KeyRelease, Qt::Key_A, kScanA, t);
+        if (t == 800) QTest::qWait(20);  // the press arrives late
+        stamped(QEvent::KeyPress, Qt::Key_A, kScanA, t);
+    }
+    EXPECT_EQ(Opcodes(), (Ops{0x04}));
+    stamped(QEvent::KeyRelease, Qt::Key_A, kScanA, 1600);  // the real release
+    stamped(QEvent::KeyPress, Qt::Key_A, kScanA, 1650);    // and a new press: both count
+    stamped(QEvent::KeyRelease, Qt::Key_A, kScanA, 1700);
+    QTRY_COMPARE(Opcodes(), (Ops{0x04, 0x84, 0x04, 0x84}));
+
+    // A release left waiting is recorded before the next event and by STOP.
+    stamped(QEvent::KeyPress, Qt::Key_Y, kScanY, 1800);
+    stamped(QEvent::KeyRelease, Qt::Key_Y, kScanY, 1900);
+    Wheel(-120);
+    stamped(QEvent::KeyPress, Qt::Key_A, kScanA, 2000);
+    stamped(QEvent::KeyRelease, Qt::Key_A, kScanA, 2100);
+    editor->OnCommand(CSkinMacroDlg::IDC_STOP);
+    EXPECT_EQ(Opcodes(), (Ops{0x04, 0x84, 0x04, 0x84, 0x1C, 0x9C, 0x7E, 0x04, 0x84}));
+}
+
+TEST_F(Recording, PrintScreenRecordsWhatWasPressed) {
+    ChooseMode(CSkinMacroDlg::IDC_WITHOUT_DELAY);
+    Record();
+    Key(QEvent::KeyPress, Qt::Key_Print);
+    Key(QEvent::KeyRelease, Qt::Key_Print);
+    EXPECT_EQ(Opcodes(), (Ops{0x46, 0xC6}));
+}
+
 TEST_F(Recording, ReleasesWithoutPressRecordThePressFirst) {
     ChooseMode(CSkinMacroDlg::IDC_WITHOUT_DELAY);
     Record();

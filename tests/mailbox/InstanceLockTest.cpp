@@ -79,6 +79,21 @@ TEST(InstanceLock, AHolderKilledOutrightReleasesIt) {
     EXPECT_TRUE(InstanceLock(kMonitorInstanceLock).IsHeld());
 }
 
+TEST(InstanceLock, TheHolderIsFoundWithoutTakingTheLock) {
+    test::TempEnv env;
+    EXPECT_EQ(InstanceLockHolder(kMonitorInstanceLock), 0);  // never taken
+    {
+        Holder holder(kMonitorInstanceLock);
+        ASSERT_TRUE(holder.held());
+        EXPECT_GT(InstanceLockHolder(kMonitorInstanceLock), 0);
+        EXPECT_NE(InstanceLockHolder(kMonitorInstanceLock), getpid());
+        EXPECT_EQ(InstanceLockHolder(kPallixInstanceLock), 0);
+    }
+    EXPECT_EQ(InstanceLockHolder(kMonitorInstanceLock), 0);  // file there, nobody holding it
+    EXPECT_TRUE(InstanceLock(kMonitorInstanceLock).IsHeld());
+    EXPECT_EQ(InstanceLockHolder("../escape"), -1);
+}
+
 TEST(InstanceLock, NamesThatAreNotPlainFileNamesAreRefused) {
     test::TempEnv env;
     for (const char* name : {"", ".", "..", "../escape", "a/b"}) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 #include "common/SettingNames.h"
 
@@ -13,9 +14,22 @@
 #include "platform/SqliteSettingsStore.h"
 #include "tests/settings/RecordingPointerSettings.h"
 #include "tests/support/TempEnv.h"
+#include "tools/vmouse/Interfaces.h"
 
 namespace pallix::monitor {
 namespace {
+
+// A node of the mouse as its descriptor makes it: interface 0 (pointer and memory) or
+// 1 (keyboard, consumer, second pointer, events).
+InputNode NodeOf(int number, bool served = true) {
+    const auto descriptor = hid::ParseReportDescriptor(
+        vmouse::InterfacesOf(vmouse::Layout::kStandard)[static_cast<std::size_t>(number)].reportDescriptor);
+    InputNode node;
+    node.path = "if" + std::to_string(number);
+    node.events = served && hid::RolesOf(*descriptor).events;
+    node.sideButtons = hid::SideButtonDecoder(*descriptor);
+    return node;
+}
 
 class DeviceEventsTest : public ::testing::Test {
 protected:
@@ -29,7 +43,11 @@ protected:
         PublishHandle(store, kOsdHandle, osd.Handle());
     }
 
-    bool Report(std::vector<std::uint8_t> bytes) { return handler.OnInputReport(bytes.data(), bytes.size(), buttons); }
+    // An event report, from the interface that carries them.
+    bool Report(std::vector<std::uint8_t> bytes) { return From(events, bytes); }
+    bool From(const InputNode& node, std::vector<std::uint8_t> bytes) {
+        return handler.OnInputReport(node, bytes.data(), bytes.size(), held[node.path]);
+    }
 
     std::vector<Message> Osd() {
         std::vector<Message> out;
@@ -43,8 +61,9 @@ protected:
     Mailbox osd, main;
     test::RecordingPointerSettings pointer;
     std::vector<std::string> launched;
-    std::uint8_t buttons = 0;
+    std::map<std::string, std::uint8_t> held;
     DeviceEventHandler handler;
+    const InputNode pointer0 = NodeOf(0), events = NodeOf(1);
 };
 
 TEST_F(DeviceEventsTest, ProfileEventAppliesPointerSettingsOnlyWhileTheProgramRuns) {
@@ -79,6 +98,9 @@ TEST_F(DeviceEventsTest, OnlyWellFormedEventReportsCount) {
     EXPECT_FALSE(Report({0xA5, 1, 0x20, 5, 6, 0, 0}));
     EXPECT_TRUE(Report({0xA4, 9, 0x20, 5, 6, 0, 0}));      // an event report of an unknown type
     EXPECT_FALSE(Report({}));
+    // Only from the node that carries the event collection, and of the served version.
+    EXPECT_FALSE(From(pointer0, {0xA4, 1, 0x20, 5, 6, 0, 0}));
+    EXPECT_FALSE(From(NodeOf(1, /*served=*/false), {0xA4, 1, 0x20, 5, 6, 0, 0}));
     EXPECT_TRUE(Osd().empty());
     // Lock is bit 4 of byte 6, the rate bits 0-1.
     Report({0xA4, 3, 0, 0, 0, 0, 0xEF});
@@ -92,16 +114,22 @@ TEST_F(DeviceEventsTest, OnlyWellFormedEventReportsCount) {
 }
 
 TEST_F(DeviceEventsTest, SideButtonPressesShowArrowsAndButtonFourWins) {
-    Report({0x01, 0x18, 0, 0, 0});  // 4 and 5 pressed together
-    Report({0x01, 0x18, 1, 0, 0});  // still held: no new press
-    Report({0x01, 0x10, 0, 0, 0});  // 4 released
-    Report({0x01, 0x00, 0, 0, 0});
-    Report({0x01, 0x10, 0, 0, 0});  // 5 pressed
-    Report({0x01, 0x01, 0, 0, 0});  // left button: nothing
+    // The pointer report of interface 0 has no id: buttons, dx, dy, wheel, pan.
+    From(pointer0, {0x18, 0, 0, 0, 0});  // 4 and 5 pressed together
+    From(pointer0, {0x18, 1, 0, 0, 0});  // still held: no new press
+    From(pointer0, {0x10, 0, 0, 0, 0});  // 4 released
+    From(pointer0, {0x00, 0, 0, 0, 0});
+    From(pointer0, {0x10, 0, 0, 0, 0});  // 5 pressed
+    From(pointer0, {0x01, 0x08, 0, 0, 0});  // left held, moving right: nothing
+    From(pointer0, {0x00, 0x01, 0, 0, 0});  // movement alone: nothing
+    // The second pointer of interface 1 (report 3) counts too; its keyboard report does not.
+    From(events, {0x01, 0x08, 0, 0, 0, 0, 0, 0, 0});
+    From(events, {0x03, 0x08, 0, 0, 0, 0, 0});
     const auto got = Osd();
-    ASSERT_EQ(got.size(), 2u);
+    ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[0], (Message{WM_OSD_NOTIFY, OSD_SIDE_BUTTON, kSideButtonBack}));
     EXPECT_EQ(got[1], (Message{WM_OSD_NOTIFY, OSD_SIDE_BUTTON, kSideButtonForward}));
+    EXPECT_EQ(got[2], (Message{WM_OSD_NOTIFY, OSD_SIDE_BUTTON, kSideButtonBack}));
 }
 
 TEST_F(DeviceEventsTest, LauncherSlots) {

@@ -166,6 +166,15 @@ TEST_F(MonitorTest, LockRateAndSideButtonsShowTheirPictures) {
         ASSERT_TRUE(s);
         EXPECT_EQ(s->kind, c.kind);
     }
+    // Movement with the left button held is no side button, whatever its bytes.
+    const auto before = probe.Query(store);
+    ASSERT_TRUE(before);
+    ASSERT_NE(mouse.Send({"move", "8", "0", "1"}), "");
+    ASSERT_NE(mouse.Send({"move", "0", "-3"}), "");
+    std::this_thread::sleep_for(300ms);
+    const auto after = probe.Query(store);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->shownCount, before->shownCount);
     // Lock and rate were relayed to the program too; side buttons go to the display only.
     const auto got = WaitMessages(main, 4);
     ASSERT_EQ(got.size(), 4u);
@@ -173,6 +182,15 @@ TEST_F(MonitorTest, LockRateAndSideButtonsShowTheirPictures) {
     EXPECT_EQ(got[1], (Message{WM_DEVICE_EVENT, OSD_LOCK, 0}));
     EXPECT_EQ(got[2], (Message{WM_DEVICE_EVENT, OSD_POLLING_RATE, 2}));
     EXPECT_EQ(got[3], (Message{WM_DEVICE_EVENT, OSD_POLLING_RATE, 0}));
+}
+
+TEST_F(MonitorTest, EventsAndSideButtonsAreFoundOnWhicheverInterfaceCarriesThem) {
+    VmouseProcess mouse("m1", {"--layout", "events-last"});  // events on interface 2, ahead of a pointer
+    auto monitor = StartMonitor();
+    ASSERT_NE(mouse.Send({"profile", "2"}), "");
+    EXPECT_TRUE(probe.WaitFor(store, [](const Qx7OsdState& s) { return s.visible && s.kind == osd::KIND_PROFILE; }));
+    ASSERT_NE(mouse.Send({"raw", "@2", "03", "10", "00", "00", "00", "00", "00"}), "");  // button 5, second pointer
+    EXPECT_TRUE(Shown(321));
 }
 
 TEST_F(MonitorTest, LauncherStartsTheBoundProgramAndIgnoresSlotEightAndBeyondProfileFive) {

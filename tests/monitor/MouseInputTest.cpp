@@ -16,15 +16,20 @@ TEST(MouseInputTest, DeviceWithoutDescriptorIsPolledAndKeepsItsButtonState) {
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     auto backend = std::make_shared<test::ScriptedBackend>();
-    backend->state->devices.push_back({"scripted:1", 1, 1, 0x1802, {}, {}, true});
+    backend->state->devices.push_back({"scripted:1", 1, 1, 0x1802, {}, {}});
     std::vector<std::vector<std::uint8_t>> seen;
     std::vector<std::uint8_t> buttonsBefore;
-    MouseInput input({backend}, [&](const std::uint8_t* data, std::size_t length, std::uint8_t& buttons) {
+    MouseInput input({backend}, [&](const InputNode& node, const std::uint8_t* data, std::size_t length,
+                                    std::uint8_t& buttons) {
+        EXPECT_EQ(node.path, "scripted:1");
         seen.emplace_back(data, data + length);
         buttonsBefore.push_back(buttons);
         buttons = data[1];
     });
-    EXPECT_EQ(input.Open({"scripted:1", "scripted:missing"}), 1);
+    InputNode present, missing;
+    present.path = "scripted:1";
+    missing.path = "scripted:missing";
+    EXPECT_EQ(input.Open({present, missing}), 1);
     backend->state->inputs = {{0x01, 0x08, 0, 0, 0}, {0x01, 0x00, 0, 0, 0}};
     QElapsedTimer clock;
     clock.start();

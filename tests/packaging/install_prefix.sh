@@ -33,6 +33,13 @@ for f in "$bindir/Pallix" "$bindir/Qx7Monitor" "$bindir/pallixctl" "$bindir/pall
     "$mandir/man1/Pallix.1" "$mandir/man1/Qx7Monitor.1" "$mandir/man1/pallixctl.1" "$mandir/man1/pallix-vmouse.1"; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
+# Every language file and help document of the source tree, byte for byte.
+for dir in Languages HELP MonitorLanguages; do
+  for f in "$src/resources/$dir"/*; do
+    name=$(basename "$f")
+    cmp -s "$f" "$data/$dir/$name" || fail "not installed as shipped: $dir/$name"
+  done
+done
 for p in Pallix Qx7Monitor pallixctl pallix-vmouse; do [ -x "$bin/$p" ] || fail "$p is not executable"; done
 # Icons: a PNG of the size its folder names (width and height are bytes 16-23).
 for size in 16 22 24 32 48 64 128 256; do

@@ -18,7 +18,9 @@ std::optional<int> ParseNumber(const std::string& text, int lo, int hi) {
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     char* end = nullptr;
     const long v = std::strtol(text.c_str(), &end, hex ? 16 : 10);
-    if (!end || *end != '\0' || text[0] < '0' || text[0] > '9' || v < lo || v > hi) return std::nullopt;
+    const std::size_t digit = text[0] == '-' && lo < 0 ? 1 : 0;  // a sign only where negatives count
+    if (!end || *end != '\0' || digit >= text.size() || text[digit] < '0' || text[digit] > '9' || v < lo || v > hi)
+        return std::nullopt;
     return static_cast<int>(v);
 }
 

@@ -16,14 +16,18 @@
 #include "platform/VirtualHidProtocol.h"
 #include "tools/vmouse/CommandWords.h"
 #include "tools/vmouse/MemoryFile.h"
+#include "tools/vmouse/MouseCommands.h"
 
 namespace pallix::vmouse {
 
 namespace {
 
 constexpr std::size_t kMaxControlText = 256;
-constexpr std::uint16_t kGenericDesktop = 0x0001, kUsageMouse = 0x0002;
-constexpr std::uint16_t kEventPage = 0x0008, kEventUsage = 0x004B;
+
+// Trace direction of a report on an interface: "set" on the first, "set@1" on the next.
+std::string Direction(const char* what, int interfaceNumber) {
+    return interfaceNumber == 0 ? what : std::string(what) + "@" + std::to_string(interfaceNumber);
+}
 
 }  // namespace
 
@@ -56,7 +60,6 @@ bool MouseServer::Start(std::string& error) {
         error = "no usable runtime folder";
         return false;
     }
-    devicePath_ = deviceDir_ + "/" + options_.name;
     controlPath_ = ControlSocketPath(options_.name);
     const int other = ConnectSeqPacket(controlPath_);
     if (other >= 0) {
@@ -95,24 +98,34 @@ bool MouseServer::Start(std::string& error) {
 }
 
 bool MouseServer::Plug(std::string& error) {
-    if (deviceFd_ >= 0) return true;
+    if (Plugged()) return true;
     // Bind under a hidden name and rename when listening, so that a watcher that
-    // sees the name appear can connect at once.
-    const std::string temp = deviceDir_ + "/." + options_.name + ".tmp-" + std::to_string(getpid());
-    deviceFd_ = ListenSeqPacket(temp);
-    if (deviceFd_ < 0 || rename(temp.c_str(), devicePath_.c_str()) != 0) {
-        CloseFd(deviceFd_);
-        unlink(temp.c_str());
-        error = devicePath_ + ": cannot listen";
-        return false;
+    // sees the name appear can connect at once. The first interface comes last, as the
+    // one the programs look for.
+    const auto shapes = InterfacesOf(options_.layout);
+    for (auto it = shapes.rbegin(); it != shapes.rend(); ++it) {
+        const std::string path = deviceDir_ + "/" + vhid::InterfaceSocketName(options_.name, it->number);
+        const std::string temp = deviceDir_ + "/." + options_.name + ".tmp-" + std::to_string(getpid());
+        int fd = ListenSeqPacket(temp);
+        if (fd < 0 || rename(temp.c_str(), path.c_str()) != 0) {
+            CloseFd(fd);
+            unlink(temp.c_str());
+            Unplug();
+            error = path + ": cannot listen";
+            return false;
+        }
+        listeners_.push_back({it->number, fd, path});
     }
     return true;
 }
 
 void MouseServer::Unplug() {
-    if (deviceFd_ < 0) return;
-    unlink(devicePath_.c_str());
-    CloseFd(deviceFd_);
+    if (!Plugged()) return;
+    for (Listener& l : listeners_) {
+        unlink(l.path.c_str());
+        CloseFd(l.fd);
+    }
+    listeners_.clear();
     // Only closed here: Run drops closed clients, since callers may hold a reference.
     for (Client& c : clients_)
         if (!c.control) CloseFd(c.fd);
@@ -120,7 +133,10 @@ void MouseServer::Unplug() {
 
 int MouseServer::Run() {
     while (!quit_) {
-        std::vector<pollfd> fds{{signalFd_, POLLIN, 0}, {controlFd_, POLLIN, 0}, {deviceFd_, POLLIN, 0}};
+        std::vector<pollfd> fds{{signalFd_, POLLIN, 0}, {controlFd_, POLLIN, 0}};
+        const std::vector<Listener> listening = listeners_;
+        for (const Listener& l : listening) fds.push_back({l.fd, POLLIN, 0});
+        const std::size_t firstClient = fds.size();
         for (const Client& c : clients_) fds.push_back({c.fd, POLLIN, 0});
         if (poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR) continue;
@@ -129,10 +145,11 @@ int MouseServer::Run() {
         }
         if (fds[0].revents) break;  // SIGTERM or SIGINT
         if (fds[1].revents & POLLIN) AcceptOn(controlFd_, true);
-        if (deviceFd_ >= 0 && (fds[2].revents & POLLIN)) AcceptOn(deviceFd_, false);
+        for (std::size_t i = 0; i < listening.size(); ++i)
+            if (fds[2 + i].revents & POLLIN) AcceptOn(listening[i].fd, false, listening[i].interfaceNumber);
         // Serve the clients polled above; a command may have dropped some meanwhile.
         std::vector<int> ready;
-        for (std::size_t i = 3; i < fds.size(); ++i)
+        for (std::size_t i = firstClient; i < fds.size(); ++i)
             if (fds[i].revents) ready.push_back(fds[i].fd);
         for (int fd : ready) {
             auto it = std::find_if(clients_.begin(), clients_.end(), [fd](const Client& c) { return c.fd == fd; });
@@ -149,9 +166,9 @@ int MouseServer::Run() {
     return 0;
 }
 
-void MouseServer::AcceptOn(int listenFd, bool control) {
+void MouseServer::AcceptOn(int listenFd, bool control, int interfaceNumber) {
     const int fd = AcceptSeqPacket(listenFd);
-    if (fd >= 0) clients_.push_back({fd, control, false});
+    if (fd >= 0) clients_.push_back({fd, control, false, interfaceNumber});
 }
 
 void MouseServer::Pause() const {
@@ -175,8 +192,10 @@ bool MouseServer::ServeDevice(Client& c) {
             return false;
         }
         vhid::DeviceInfo info{options_.vendorId, options_.productId, static_cast<std::uint16_t>(options_.model),
-                              {{kGenericDesktop, kUsageMouse}, {kEventPage, kEventUsage}},
-                              options_.product, options_.manufacturer, options_.denyAccess};
+                              static_cast<std::uint8_t>(c.interfaceNumber), {}, options_.product,
+                              options_.manufacturer, options_.denyAccess};
+        for (const InterfaceShape& shape : InterfacesOf(options_.layout))
+            if (shape.number == c.interfaceNumber) info.reportDescriptor = shape.reportDescriptor;
         const bool sent = SendPacket(c.fd, vhid::EncodeInfo(info));
         // Refused: who it is, and nothing more.
         if (options_.denyAccess) {
@@ -189,15 +208,18 @@ bool MouseServer::ServeDevice(Client& c) {
 
     Pause();
     bool sent = false;
+    // An interface that numbers its reports has no unnumbered feature report: a real
+    // device stalls the request.
+    const bool memoryInterface = !IsNumbered(options_.layout, c.interfaceNumber);
     if (m->type == vhid::kSetFeature) {
-        const bool ok = mouse_.SetFeature(m->report);
-        trace_.Line("set", m->report, !ok);
+        const bool ok = memoryInterface && mouse_.SetFeature(m->report);
+        trace_.Line(Direction("set", c.interfaceNumber).c_str(), m->report, !ok);
         Persist();
         sent = SendPacket(c.fd, vhid::EncodeSetResult(ok ? vhid::kOk : vhid::kFailed,
                                                       static_cast<std::uint8_t>(ok ? m->report.size() : 0)));
     } else {
-        const auto data = mouse_.GetFeature(m->reportId, m->length);
-        trace_.Line("get", data ? std::span<const std::uint8_t>(*data) : std::span<const std::uint8_t>(), !data);
+        const auto data = memoryInterface ? mouse_.GetFeature(m->reportId, m->length) : std::nullopt;
+        trace_.Line(Direction("get", c.interfaceNumber).c_str(), data ? std::span<const std::uint8_t>(*data) : std::span<const std::uint8_t>(), !data);
         sent = SendPacket(c.fd, vhid::EncodeGetResult(data ? vhid::kOk : vhid::kFailed, data ? *data : Bytes{}));
     }
     if (mouse_.CountReportForVanish()) {
@@ -217,12 +239,14 @@ void MouseServer::ServeControl(Client& c) {
     SendPacket(c.fd, {reinterpret_cast<const std::uint8_t*>(reply.data()), reply.size()});
 }
 
-void MouseServer::Broadcast(const std::vector<Bytes>& reports) {
-    for (const Bytes& report : reports) {
-        trace_.Line("input", report);
-        const vhid::Bytes packet = vhid::EncodeInput(report);
+void MouseServer::Broadcast(const std::vector<VirtualMouse::Report>& reports) {
+    for (const VirtualMouse::Report& report : reports) {
+        const int target = InterfaceOf(options_.layout, report);
+        trace_.Line(Direction("input", target).c_str(), report.bytes);
+        const vhid::Bytes packet = vhid::EncodeInput(report.bytes);
         for (Client& c : clients_)
-            if (!c.control && c.greeted && c.fd >= 0 && !SendPacket(c.fd, packet)) CloseFd(c.fd);
+            if (!c.control && c.greeted && c.fd >= 0 && c.interfaceNumber == target && !SendPacket(c.fd, packet))
+                CloseFd(c.fd);
     }
 }
 
@@ -230,7 +254,7 @@ void MouseServer::SetDenyAccess(bool deny) {
     options_.denyAccess = deny;
     // Connections already open stay open, as they do when a node's permissions change;
     // the change of attributes tells watchers to look again.
-    if (deviceFd_ >= 0) utimensat(AT_FDCWD, devicePath_.c_str(), nullptr, 0);
+    for (const Listener& l : listeners_) utimensat(AT_FDCWD, l.path.c_str(), nullptr, 0);
 }
 
 void MouseServer::Persist() {
@@ -245,13 +269,13 @@ std::string MouseServer::Emit(const VirtualMouse::Event& e) {
     Persist();
     Broadcast(e.reports);
     std::string reply = "ok";
-    for (const Bytes& r : e.reports) reply += "\n" + Trace::Hex(r);
+    for (const VirtualMouse::Report& r : e.reports) reply += "\n" + Trace::Hex(r.bytes);
     return reply;
 }
 
 std::string MouseServer::Status() const {
     std::string s = "ok name=" + options_.name + " model=" + Hex16(static_cast<unsigned>(options_.model)) +
-                    " plugged=" + (deviceFd_ >= 0 ? "1" : "0") + " deny=" + (options_.denyAccess ? "1" : "0") +
+                    " layout=" + LayoutName(options_.layout) + " plugged=" + (Plugged() ? "1" : "0") + " deny=" + (options_.denyAccess ? "1" : "0") +
                     " profile=" + std::to_string(mouse_.CurrentProfile() + 1) +
                     " level=" + std::to_string(mouse_.ActiveLevel(mouse_.CurrentProfile()) + 1) +
                     " controls=" + std::to_string(mouse_.Controls().size());
@@ -266,42 +290,11 @@ std::string MouseServer::Command(const std::vector<std::string>& w) {
     const std::size_t n = w.size();
     auto arg = [&](std::size_t i, int lo, int hi) { return i < n ? ParseNumber(w[i], lo, hi) : std::nullopt; };
     const std::string verb = n ? w[0] : "";
-    const bool plugged = deviceFd_ >= 0;
-    const bool event = verb == "profile" || verb == "level" || verb == "rate" || verb == "lock" ||
-                       verb == "launch" || verb == "side" || verb == "raw";
-    if (event && !plugged) return "error: the mouse is unplugged";
-
-    if (verb == "profile" && n == 2) {
-        if (auto p = arg(1, 1, memmap::kProfileCount)) return Emit(mouse_.SwitchProfile(*p - 1));
-        return "error: profile must be 1-5";
-    }
-    if (verb == "level" && n == 2) {
-        if (auto l = arg(1, 1, memmap::kLevelCount)) return Emit(mouse_.SwitchLevel(*l - 1));
-        return "error: level must be 1-4";
-    }
-    if (verb == "rate" && n == 2) {
-        if (auto hz = arg(1, 1, 1000)) return Emit(mouse_.SwitchRate(*hz));
-        return "error: rate must be 125, 250, 500 or 1000";
-    }
-    if (verb == "lock" && n == 2 && (w[1] == "on" || w[1] == "off")) return Emit(mouse_.SwitchLock(w[1] == "on"));
-    if (verb == "launch" && n == 3) {
-        auto p = arg(1, 1, memmap::kProfileCount);
-        auto b = arg(2, 1, 9);
-        if (p && b) return Emit(mouse_.Launch(*p - 1, *b - 1));
-        return "error: launch takes a profile 1-5 and a button 1-9";
-    }
-    if (verb == "side" && n == 2) {
-        if (auto b = arg(1, 4, 5)) return Emit(mouse_.SideButton(*b));
-        return "error: side button must be 4 or 5";
-    }
-    if (verb == "raw" && n >= 2 && n - 1 <= vhid::kMaxReport) {
-        Bytes report;
-        for (std::size_t i = 1; i < n; ++i) {
-            auto b = ParseHexByte(w[i]);
-            if (!b) return "error: raw takes hex bytes";
-            report.push_back(*b);
-        }
-        return Emit({{report}, {}});
+    const CommandResult r = MouseCommand(mouse_, w);
+    if (r.kind == CommandResult::kReply) return r.reply;
+    if (r.kind == CommandResult::kEvent) {
+        if (!Plugged()) return "error: the mouse is unplugged";
+        return Emit(r.event);
     }
     if (verb == "unplug" && n == 1) {
         Unplug();
@@ -310,15 +303,6 @@ std::string MouseServer::Command(const std::vector<std::string>& w) {
     if (verb == "plug" && n == 1) {
         std::string error;
         return Plug(error) ? "ok" : "error: " + error;
-    }
-    if (verb == "fault" && n == 3) {
-        auto count = arg(2, 0, 1000000);
-        Faults& f = mouse_.FaultsRef();
-        int* slot = w[1] == "echo" ? &f.wrongEcho : w[1] == "set" ? &f.failSet : w[1] == "get" ? &f.failGet
-                  : w[1] == "vanish" ? &f.vanishAfter : nullptr;
-        if (!slot || !count) return "error: fault echo|set|get|vanish N";
-        *slot = *count;
-        return "ok";
     }
     if (verb == "deny" && n == 2 && (w[1] == "on" || w[1] == "off")) {
         SetDenyAccess(w[1] == "on");

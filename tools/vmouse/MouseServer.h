@@ -26,6 +26,7 @@ struct Options {
     bool startUnplugged = false;
     bool denyAccess = false;  // refuse clients as a node closed to the user would
     bool resetMemory = false;
+    Layout layout = Layout::kStandard;
 };
 
 // Control socket of the mouse with this name.
@@ -51,14 +52,22 @@ private:
         int fd = -1;
         bool control = false;
         bool greeted = false;
+        int interfaceNumber = 0;
+    };
+    // One listening device socket per interface, present while plugged.
+    struct Listener {
+        int interfaceNumber = 0;
+        int fd = -1;
+        std::string path;
     };
 
     bool Plug(std::string& error);
     void Unplug();
-    void AcceptOn(int listenFd, bool control);
+    bool Plugged() const { return !listeners_.empty(); }
+    void AcceptOn(int listenFd, bool control, int interfaceNumber = 0);
     bool ServeDevice(Client& c);   // false: drop the client
     void ServeControl(Client& c);
-    void Broadcast(const std::vector<Bytes>& reports);
+    void Broadcast(const std::vector<VirtualMouse::Report>& reports);
     std::string Emit(const VirtualMouse::Event& e);
     void Persist();
     void SetDenyAccess(bool deny);
@@ -66,11 +75,11 @@ private:
     std::string Status() const;
 
     Options options_;
-    std::string deviceDir_, devicePath_, controlPath_;
+    std::string deviceDir_, controlPath_;
+    std::vector<Listener> listeners_;
     VirtualMouse mouse_;
     Trace trace_;
     int controlFd_ = -1;
-    int deviceFd_ = -1;
     int signalFd_ = -1;
     std::vector<Client> clients_;
     bool quit_ = false;

@@ -12,6 +12,7 @@ namespace {
 
 using namespace memmap;
 constexpr std::size_t kMaxControlRecords = 4096;
+constexpr std::uint8_t kPointerButton4 = 0x08, kPointerButton5 = 0x10;
 
 Bytes EventReport(std::uint8_t type) {
     Bytes r(report::kEventReportSize, 0);
@@ -20,7 +21,14 @@ Bytes EventReport(std::uint8_t type) {
     return r;
 }
 
-Bytes MouseReport(std::uint8_t buttons) { return {report::kMouseReportId, buttons, 0, 0, 0}; }
+// The pointer interface's unnumbered report: buttons, dx, dy, wheel, pan.
+VirtualMouse::Report PointerReport(std::uint8_t buttons, int dx = 0, int dy = 0) {
+    return {Channel::kPointer,
+            {buttons, static_cast<std::uint8_t>(static_cast<std::int8_t>(dx)),
+             static_cast<std::uint8_t>(static_cast<std::int8_t>(dy)), 0, 0}};
+}
+
+VirtualMouse::Report EventOf(Bytes bytes) { return {Channel::kEvents, std::move(bytes)}; }
 
 }  // namespace
 
@@ -113,7 +121,7 @@ VirtualMouse::Event VirtualMouse::SwitchProfile(int profile) {
     const auto byte = static_cast<std::uint8_t>((memory_[kProfileByteAddress] & 0xF8) | profile);
     memoryChanged_ = memoryChanged_ || byte != memory_[kProfileByteAddress];
     memory_[kProfileByteAddress] = byte;
-    return {{LevelReport(report::EVENT_PROFILE, profile, ActiveLevel(profile))}, {}};
+    return {{EventOf(LevelReport(report::EVENT_PROFILE, profile, ActiveLevel(profile)))}, {}};
 }
 
 VirtualMouse::Event VirtualMouse::SwitchLevel(int level) {
@@ -123,7 +131,7 @@ VirtualMouse::Event VirtualMouse::SwitchLevel(int level) {
     const auto byte = static_cast<std::uint8_t>((control & ~kLevelMask) | level);
     memoryChanged_ = memoryChanged_ || byte != control;
     control = byte;
-    return {{LevelReport(report::EVENT_LEVEL, profile, level)}, {}};
+    return {{EventOf(LevelReport(report::EVENT_LEVEL, profile, level))}, {}};
 }
 
 VirtualMouse::Event VirtualMouse::SwitchRate(int hz) {
@@ -137,13 +145,13 @@ VirtualMouse::Event VirtualMouse::SwitchRate(int hz) {
     }
     Bytes r = EventReport(report::EVENT_POLLING_RATE);
     r[report::kEventSwitchByte] = code;
-    return {{r}, {}};
+    return {{EventOf(std::move(r))}, {}};
 }
 
 VirtualMouse::Event VirtualMouse::SwitchLock(bool locked) {
     Bytes r = EventReport(report::EVENT_LOCK);
     r[report::kEventSwitchByte] = locked ? report::kEventLockedBit : 0;
-    return {{r}, {}};
+    return {{EventOf(std::move(r))}, {}};
 }
 
 VirtualMouse::Event VirtualMouse::Launch(int profile, int buttonSlot) {
@@ -151,13 +159,19 @@ VirtualMouse::Event VirtualMouse::Launch(int profile, int buttonSlot) {
         return {{}, "no such launcher slot"};
     Bytes r = EventReport(report::EVENT_LAUNCH);
     r[report::kEventLaunchSlotByte] = static_cast<std::uint8_t>(profile * report::kLaunchSlotsPerProfile + buttonSlot);
-    return {{r}, {}};
+    return {{EventOf(std::move(r))}, {}};
 }
 
 VirtualMouse::Event VirtualMouse::SideButton(int button) {
     if (button != 4 && button != 5) return {{}, "side button must be 4 or 5"};
-    const std::uint8_t mask = button == 4 ? report::kMouseButton4 : report::kMouseButton5;
-    return {{MouseReport(mask), MouseReport(0)}, {}};
+    const std::uint8_t mask = button == 4 ? kPointerButton4 : kPointerButton5;
+    return {{PointerReport(mask), PointerReport(0)}, {}};
+}
+
+VirtualMouse::Event VirtualMouse::Move(int dx, int dy, int buttons) {
+    if (dx < -127 || dx > 127 || dy < -127 || dy > 127) return {{}, "motion must be -127 to 127"};
+    if (buttons < 0 || buttons > 0x1F) return {{}, "buttons must be a mask 0-31"};
+    return {{PointerReport(static_cast<std::uint8_t>(buttons), dx, dy)}, {}};
 }
 
 }  // namespace pallix::vmouse

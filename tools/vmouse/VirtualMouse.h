@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "device/MemoryMap.h"
+#include "tools/vmouse/Interfaces.h"
 
 namespace pallix::vmouse {
 
-using Bytes = std::vector<std::uint8_t>;
 using Memory = std::array<std::uint8_t, memmap::kMemorySize>;
 
 // Misbehaviour on request; each counter counts down to 0 (off).
@@ -49,8 +49,13 @@ public:
     int ActiveLevel(int profile) const;
 
     // Events on the mouse; each returns the input reports it sends, or an error text.
+    struct Report {
+        Channel channel = Channel::kEvents;
+        Bytes bytes;  // as the interface sends it: numbered reports start with their id
+        int interfaceNumber = -1;  // >= 0: this interface rather than the channel's
+    };
     struct Event {
-        std::vector<Bytes> reports;
+        std::vector<Report> reports;
         std::string error;
     };
     Event SwitchProfile(int profile);  // 0-based
@@ -58,7 +63,9 @@ public:
     Event SwitchRate(int hz);
     Event SwitchLock(bool locked);
     Event Launch(int profile, int buttonSlot);  // 0-based
-    Event SideButton(int button);               // 4 or 5
+    Event SideButton(int button);               // 4 or 5: press and release
+    // Pointer motion with these buttons held (bit 0 = button 1 ... bit 4 = button 5).
+    Event Move(int dx, int dy, int buttons);
 
     // A fresh memory image: the model's defaults and the signature bytes.
     static Memory FactoryMemory(int model);

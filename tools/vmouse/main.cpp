@@ -19,11 +19,15 @@ const char* kUsage =
     "       pallix-vmouse [--name NAME] send COMMAND  tell a running virtual mouse to do something\n"
     "\n"
     "options:\n"
-    "  --name NAME          name of the mouse (default vmouse); its path is vhid:NAME\n"
+    "  --name NAME          name of the mouse (default vmouse); its interfaces are\n"
+    "                       vhid:NAME (0: pointer and memory) and vhid:NAME@1, ...\n"
+    "  --layout standard|events-last  interfaces as the mouse has them (default), or\n"
+    "                       the events on a third interface ahead of a second pointer\n"
     "  --model 0x1801|0x1802  HID version number (default 0x1802)\n"
     "  --memory FILE        memory image (default in the runtime folder's vmouse/NAME.mem)\n"
     "  --reset-memory       start from the factory memory even when the file exists\n"
-    "  --trace FILE         append one line per report: time, set|get|input, hex bytes\n"
+    "  --trace FILE         append one line per report: time, set|get|input (@N: on\n"
+    "                       interface N), hex bytes\n"
     "  --latency-ms N       delay before answering each feature report\n"
     "  --vid N --pid N      USB identifiers (default the product's)\n"
     "  --product TEXT       product string; --no-product: the mouse gives none\n"
@@ -42,7 +46,9 @@ const char* kUsage =
     "  lock on|off          lock switch\n"
     "  launch P B           launcher button B (1-9) of profile P (1-5)\n"
     "  side 4|5             press and release side button 4 or 5\n"
-    "  raw HEX...           send these bytes as an input report\n"
+    "  move DX DY [BUTTONS] pointer motion (-127-127), BUTTONS a mask held (bit 0 = left)\n"
+    "  raw [@N] HEX...      send these bytes as an input report of interface N (default:\n"
+    "                       a4 ... to the events' interface, anything else to interface 0)\n"
     "  unplug | plug        remove the device / bring it back\n"
     "  deny on|off          refuse new clients (no permission) / accept them again\n"
     "  fault echo|set|get|vanish N  wrong read echo / failing set / failing get for the\n"
@@ -135,6 +141,10 @@ int main(int argc, char** argv) {
             o.product = value;
         } else if (a == "--manufacturer") {
             o.manufacturer = value;
+        } else if (a == "--layout") {
+            const auto layout = ParseLayout(value);
+            if (layout) o.layout = *layout;
+            ok = layout.has_value();
         } else if (a == "--model") {
             ok = NumberOption(value, 0, 0xFFFF, o.model, "--model");
         } else if (a == "--latency-ms") {

@@ -1,6 +1,7 @@
 // pallix-macroeditor-demo: the macro editor on a private macro folder holding one
 // real macro ("Reload": keys, a mouse click, a wheel notch, delays and a command).
 //   --save FILE.png   draw the editor with the macro selected and exit
+//   --macro NAME      select NAME instead ("Commands" holds every predefined command)
 //   (no option)       show it for interactive use (RECORD works on this window)
 #include <QApplication>
 #include <QCommandLineParser>
@@ -48,6 +49,9 @@ void WriteSampleMacro(const std::filesystem::path& folder) {
     CreateMacroFile(folder, "Reload");
     WriteMacroFile(BuildMacroPath(folder, "Reload"), lines, {DelayMode::RealTime, 0});
     CreateMacroFile(folder, "Empty");
+    CSkinLVCmdList commands;
+    for (int i = 0; i < kCommandCount; ++i) commands.AppendExtended(static_cast<std::uint8_t>(SUB_FIRST_COMMAND + i));
+    WriteMacroFile(BuildMacroPath(folder, "Commands"), commands, {DelayMode::RealTime, 0});
 }
 
 }  // namespace
@@ -59,6 +63,9 @@ int main(int argc, char** argv) {
     QCommandLineOption save(QStringLiteral("save"), QStringLiteral("Save the editor as a PNG and exit."),
                             QStringLiteral("file"));
     parser.addOption(save);
+    QCommandLineOption macroName(QStringLiteral("macro"), QStringLiteral("The macro to select."),
+                                 QStringLiteral("name"), QStringLiteral("Reload"));
+    parser.addOption(macroName);
     parser.process(app);
 
     QTemporaryDir dir;
@@ -75,8 +82,7 @@ int main(int argc, char** argv) {
                          [](int profile) { std::printf("profile switched to %d\n", profile + 1); });
     editor.SetDialogFont(texts::BuildFont(0));
     editor.show();
-    const int reload = editor.MacroList()->findText(QStringLiteral("Reload"));
-    editor.SelectMacro(reload);
+    editor.SelectMacro(editor.MacroList()->findText(parser.value(macroName)));
     editor.SelectCommand(3);
     editor.SelectLines({8});
     std::printf("macro %s: %d lines, %d bytes\n", qPrintable(editor.MacroName()), editor.Lines().Count(),
