@@ -57,7 +57,8 @@ QFont CUiKeyStatus::FittingFont(const QString& text) const {
     qreal size = pixels ? f.pixelSize() : f.pointSizeF();
     const qreal smallest = pixels ? kSmallestCaptionPixels : kSmallestCaptionPoints;
     const qreal step = pixels ? 1.0 : 0.5;
-    while (QFontMetrics(f).horizontalAdvance(text) > kCaptionRect.width() && size - step >= smallest) {
+    // Exact widths: whole pixels round down and the caption would still be elided.
+    while (QFontMetricsF(f).horizontalAdvance(text) > kCaptionRect.width() && size - step >= smallest) {
         size -= step;
         if (pixels) f.setPixelSize(int(size));
         else f.setPointSizeF(size);
