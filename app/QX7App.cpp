@@ -34,7 +34,7 @@ int CQX7App::Run(const QStringList& arguments) {
     if (lock.HeldElsewhere()) {
         const std::uint32_t handle = store.ReadDword(kProcessHandle);
         if (IsPublishedHandle(handle)) poster.Post(handle, Message{WM_COMMAND, ID_SHOW, 0});
-        else texts::ShowMessage(0);
+        else texts::ShowMessageInOwnBox(0);
         return 0;
     }
 

@@ -49,13 +49,32 @@ void CUiKeyStatus::LoadKindImage(int kind) {
     shownKind_ = kind;
 }
 
+QFont CUiKeyStatus::FittingFont(const QString& text) const {
+    // Smaller steps of the control's own font until the text fits the caption area;
+    // the smallest one still reads.
+    QFont f = font();
+    const bool pixels = f.pixelSize() > 0;
+    qreal size = pixels ? f.pixelSize() : f.pointSizeF();
+    const qreal smallest = pixels ? kSmallestCaptionPixels : kSmallestCaptionPoints;
+    const qreal step = pixels ? 1.0 : 0.5;
+    // Exact widths: whole pixels round down and the caption would still be elided.
+    while (QFontMetricsF(f).horizontalAdvance(text) > kCaptionRect.width() && size - step >= smallest) {
+        size -= step;
+        if (pixels) f.setPixelSize(int(size));
+        else f.setPointSizeF(size);
+    }
+    return f;
+}
+
 void CUiKeyStatus::Refresh() {
     if (shownItem_ >= 0 && shownItem_ < kItemCount) {
         if (slots_) {
-            // Long names (application files) end in an ellipsis inside the caption area.
-            const QFontMetrics metrics(font());
-            const QString shown = metrics.elidedText(itemTexts_[shownItem_], Qt::ElideRight, kCaptionRect.width());
-            const QFont captionFont = font();
+            // What does not fit even in the smallest font (a long application file
+            // name) ends in an ellipsis inside the caption area.
+            const QString& text = itemTexts_[shownItem_];
+            const QFont captionFont = FittingFont(text.left(kMaxCaption));
+            const QFontMetrics metrics(captionFont);
+            const QString shown = metrics.elidedText(text, Qt::ElideRight, kCaptionRect.width());
             if (shown.isEmpty()) SetCaption(QString());
             else SetCaption(shown.left(kMaxCaption), &kCaptionRect, &captionFont, QColor(255, 255, 255));
             const int kind = itemKinds_[shownItem_];

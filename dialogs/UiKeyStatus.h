@@ -26,6 +26,9 @@ public:
     static constexpr int kTextCapacity = 40;  // characters, terminator included
     static constexpr int kKindImages[kKindCount] = {419, 420, 421, 422, 418};
     static constexpr QRect kCaptionRect{77, 25, 102, 20};  // (77,25)-(179,45)
+    // A name too wide for the caption area is drawn smaller, down to this size.
+    static constexpr int kSmallestCaptionPixels = 8;
+    static constexpr qreal kSmallestCaptionPoints = 6.0;
 
     explicit CUiKeyStatus(QWidget* parent = nullptr, int controlId = -1);
 
@@ -61,6 +64,7 @@ private:
     void Hover(std::uint32_t wParam);
     void Leave();
     void LoadKindImage(int kind);
+    QFont FittingFont(const QString& text) const;
 
     std::array<int, kKindCount> kindImages_{418, 418, 418, 418, 418};
     bool slots_ = false;

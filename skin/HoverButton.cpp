@@ -5,6 +5,7 @@
 #include <QStyleOptionButton>
 #include <QToolTip>
 
+#include "skin/FocusMark.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinPicture.h"
 
@@ -104,6 +105,7 @@ void CHoverButtonEx::paintEvent(QPaintEvent*) {
         if (isDown()) option.state |= QStyle::State_Sunken;
         style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
         PaintOver(p);
+        CFocusMark::Paint(p, this);
         return;
     }
     const int frame = CurrentFrame();
@@ -112,6 +114,7 @@ void CHoverButtonEx::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(rect(), strip_, source);
     PaintOver(p);
+    CFocusMark::Paint(p, this);
 }
 
 void CHoverButtonEx2::SetCaption(const QString& text, const QRect* rect, const QFont* font, QColor colour) {

@@ -72,6 +72,7 @@ public:
     void SetHighlight(bool highlight) { highlight_ = highlight; update(); }
     bool CaptionShown() const { return captionShown_; }
     QString Caption() const { return caption_; }
+    QFont CaptionFont() const { return hasFont_ ? font_ : font(); }
     // The colour the caption is drawn in now.
     QColor CaptionColour() const { return highlight_ ? colour_ : kSecondColour; }
 

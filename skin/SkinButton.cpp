@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
+#include "skin/FocusMark.h"
 #include "skin/Region.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinPicture.h"
@@ -171,6 +172,7 @@ void CxSkinButton::paintEvent(QPaintEvent*) {
     }
     p.setPen(textColour_);
     p.drawText(textRect, flags, text());
+    CFocusMark::Paint(p, this);
 }
 
 }  // namespace pallix

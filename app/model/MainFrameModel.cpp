@@ -53,6 +53,10 @@ std::string FolderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
 
+std::string FileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
 }  // namespace
 
 CMainFrameModel::CMainFrameModel(ModelParts parts, MainFrameView& view, QObject* parent)
@@ -138,6 +142,9 @@ void CMainFrameModel::Search() {
             std::snprintf(version, sizeof version, "%X", static_cast<unsigned>(hid_.GetDeviceVer(i)));
             lines.push_back(std::string(version) + ": " + hid_.GetDeviceName(i));
         }
+        // The choice stands alone where the busy indicator will turn: no page
+        // behind it may say something else ("no mouse").
+        SetPage(kPageNone);
         pickedIndex_ = 0;
         Greet(choices_[0]);
         keepAlive_.start();
@@ -495,11 +502,17 @@ void CMainFrameModel::ChooseLaunch() {
     if (!LeftClickAllows(kFnLaunch)) return;
     std::string stored;
     parts_.store->ReadString(AppPathValueName(currentProfile_, selectedButton_), stored);
-    const auto chosen = view_.ChooseApplication(stored.empty() ? std::string() : FolderOf(stored));
+    const auto chosen = view_.ChooseApplication(LaunchStartFolder(stored));
     if (!chosen || chosen->empty()) return;
+    const LaunchTarget target = DescribeLaunchTarget(*chosen);
+    if (target.kind == LaunchKind::kNone) {
+        // Bound, it would only seem to work: the mouse button would start nothing.
+        view_.ShowNotice("\"" + FileNameOf(*chosen) +
+                         "\" can not be started. Choose an application's desktop entry (.desktop) or a program.");
+        return;
+    }
     parts_.store->WriteString(AppPathValueName(currentProfile_, selectedButton_), *chosen);
-    parts_.store->WriteString(AppNameValueName(currentProfile_, selectedButton_),
-                              std::filesystem::path(*chosen).stem().string());
+    parts_.store->WriteString(AppNameValueName(currentProfile_, selectedButton_), target.name);
     const AssignResult result = AssignStandardFunction(memory_, currentProfile_, selectedButton_, kFnLaunch);
     selectedIsFactory_ = false;
     AfterAssignment(result == AssignResult::kDirty);
@@ -605,15 +618,30 @@ std::string CMainFrameModel::RegistrationAddress() {
     return kRegistrationPage;
 }
 
+std::string CMainFrameModel::LaunchStartFolder(const std::string& stored) {
+    std::error_code ec;
+    if (!stored.empty() && std::filesystem::is_directory(FolderOf(stored), ec)) return FolderOf(stored);
+    for (const char* folder : kLaunchFolders)
+        if (std::filesystem::is_directory(folder, ec)) return folder;
+    return {};
+}
+
+void CMainFrameModel::OpenDocument(const std::string& document) {
+    // The document is there: what is missing is whatever would show it.
+    const std::string problem = view_.OpenWithDesktop(document);
+    if (!problem.empty()) view_.ShowNotice("Can't open " + FileNameOf(document) + ": " + problem + ".");
+}
+
 void CMainFrameModel::OpenHelp() {
     const std::string document = parts_.findHelpDocument ? parts_.findHelpDocument() : std::string();
-    if (document.empty() || !view_.OpenWithDesktop(document)) view_.ShowMessage(15, parts_.helpDocumentName);
+    if (document.empty()) view_.ShowMessage(15, parts_.helpDocumentName);
+    else OpenDocument(document);
 }
 
 void CMainFrameModel::OpenRegistration() {
     const std::string page = parts_.findRegistrationPage ? parts_.findRegistrationPage() : std::string();
-    if (page.empty() || !view_.OpenWithDesktop(page))
-        view_.ShowMessage(13, page.empty() ? RegistrationAddress() : page);
+    if (page.empty()) view_.ShowMessage(13, RegistrationAddress());
+    else OpenDocument(page);
 }
 
 void CMainFrameModel::OpenConfigDialog(int id) {

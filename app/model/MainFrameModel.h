@@ -69,6 +69,9 @@ inline constexpr int kSearchAgainMs = 5000;
 
 // The registration page is installed with the help documents, so it opens offline.
 inline constexpr const char* kRegistrationPage = "Register.html";
+// Where the application chooser starts without a stored program: the desktop's
+// applications, else the programs.
+inline constexpr const char* kLaunchFolders[] = {"/usr/share/applications", "/usr/bin"};
 
 inline constexpr int kPageNone = -1;
 inline constexpr int kPageNoMouse = 0;
@@ -151,6 +154,9 @@ public:
 
     // Where registration and the web site point: a page installed with the help.
     static std::string RegistrationAddress();
+    // The folder the application chooser opens in: the stored program's, when it
+    // still exists, else the first of kLaunchFolders there is.
+    static std::string LaunchStartFolder(const std::string& storedProgram);
 
 signals:
     void pageChanged(int page);
@@ -190,6 +196,7 @@ private:
     void RestoreButton();
     void SwitchLed(bool battle);
     void OpenHelp();
+    void OpenDocument(const std::string& document);
     void OpenRegistration();
     void OpenConfigDialog(int id);
     void DeviceEvent(std::uint32_t wParam, std::uint32_t lParam);

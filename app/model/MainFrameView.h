@@ -53,8 +53,9 @@ public:
     virtual std::optional<int> RunConfigDialog(int id, int& profile) = 0;
     // The application file chooser; nullopt on Cancel.
     virtual std::optional<std::string> ChooseApplication(const std::string& startFolder) = 0;
-    // Opens an address or a document with the desktop; false when that failed.
-    virtual bool OpenWithDesktop(const std::string& target) = 0;
+    // Opens an address or a document with the desktop; empty when that worked,
+    // otherwise what is missing for it (a phrase, e.g. "xdg-open is missing").
+    virtual std::string OpenWithDesktop(const std::string& target) = 0;
 
     // The page changed (-1 loading: out of sight, 0 no mouse, 3 configuration).
     virtual void PageChanged(int page) = 0;

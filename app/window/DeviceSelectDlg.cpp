@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/texts/ExtraTexts.h"
@@ -35,6 +37,16 @@ CDeviceSelectDlg::CDeviceSelectDlg(const std::vector<std::string>& lines, std::f
 
 int CDeviceSelectDlg::Run() {
     return exec() == QDialog::Accepted ? list_->currentIndex() : -1;
+}
+
+void CDeviceSelectDlg::showEvent(QShowEvent* e) {
+    // The main window is out of sight meanwhile: centre on the screen, not on it.
+    QDialog::showEvent(e);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 }  // namespace pallix::app

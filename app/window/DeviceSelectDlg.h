@@ -23,6 +23,9 @@ public:
     int Run();
     QComboBox* List() const { return list_; }
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     QComboBox* list_ = nullptr;
     std::function<void(int)> picked_;

@@ -1,15 +1,19 @@
 #include "app/window/MainFrameDlg.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -23,9 +27,11 @@
 #include "dialogs/UiKeyIndex.h"
 #include "dialogs/UiKeyStatus.h"
 #include "device/ButtonFunctions.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
 #include "platform/qt/QtMailbox.h"
 #include "resources/Artwork.h"
+#include "skin/FocusMark.h"
 #include "skin/HoverButton.h"
 #include "skin/Region.h"
 #include "skin/SkinControl.h"
@@ -49,7 +55,61 @@ const char* kButtonStyle =
     "QPushButton { color: #e6e6e6; background: #2a2a2a; border: 1px solid #6a1010; border-radius: 3px;"
     " font: bold 11px; padding: 2px; }"
     "QPushButton:hover { background: #5a1010; }"
-    "QPushButton:disabled { color: #777; border-color: #444; }";
+    "QPushButton[selected=\"true\"] { color: #ffffff; background: #a01818; border-color: #e03030; }"
+    "QPushButton:disabled { color: #777; border-color: #444; }"
+    "QPushButton[keyboardFocus=\"true\"]:focus { border: 2px solid #ffbe78; padding: 1px; }";
+
+// The tooltip of each command from the UI strings (a language file changes them).
+int TooltipString(int id) {
+    switch (id) {
+    case IDC_RESTORE_PROFILE: return texts::UI_TIP_RESET_PROFILE;
+    case IDC_REGISTER: return texts::UI_TIP_REGISTER;
+    case IDC_HELP: return texts::UI_TIP_HELP;
+    case IDC_APPLY: return texts::UI_TIP_APPLY;
+    case IDC_CANCEL: return texts::UI_TIP_CANCEL_QUIT;
+    case IDC_OK: return texts::UI_TIP_OK_QUIT;
+    case IDC_MACRO_EDITOR: return texts::UI_TIP_MACRO_EDITOR;
+    case IDC_PERFORMANCE: return texts::UI_TIP_ADVANCED;
+    case IDC_LIGHTING: return texts::UI_TIP_LED;
+    case IDC_MACRO: return texts::UI_MACRO_FUNCTION;
+    case IDC_FUNCTION: return texts::UI_SINGLE_KEY_FUNCTION;
+    case IDC_RESTORE_BUTTON: return texts::UI_DEFAULT_FUNCTION;
+    case IDC_LAUNCH: return texts::UI_LAUNCHER_FUNCTION;
+    case IDC_EXIT:
+    case ID_APP_EXIT: return texts::UI_CLOSE;
+    default: break;
+    }
+    if (id >= IDC_PROFILE_FIRST && id < IDC_PROFILE_FIRST + 5) return texts::UI_TIP_PROFILE_1 + (id - IDC_PROFILE_FIRST);
+    return -1;
+}
+
+QString CommandTooltip(int id) {
+    if (id == IDC_LED_NORMAL) return QString::fromStdString(texts::LedCaption(0));
+    if (id == IDC_LED_BATTLE) return QString::fromStdString(texts::LedCaption(1));
+    const int index = TooltipString(id);
+    return index < 0 ? QString() : QString::fromStdString(texts::UiText(index));
+}
+
+void SetSelectedLook(QWidget* button, bool selected) {
+    if (!button || button->property("selected").toBool() == selected) return;
+    button->setProperty("selected", selected);
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+    button->update();
+}
+
+// Arrow keys step through a row of controls in this order, wrapping around.
+QWidget* Neighbour(const std::vector<QWidget*>& row, QWidget* from, bool forward) {
+    const auto at = std::find(row.begin(), row.end(), from);
+    if (at == row.end()) return nullptr;
+    const auto n = static_cast<std::ptrdiff_t>(row.size());
+    std::ptrdiff_t i = at - row.begin();
+    for (std::ptrdiff_t step = 1; step < n; ++step) {
+        QWidget* w = row[static_cast<std::size_t>(((i + (forward ? step : -step)) % n + n) % n)];
+        if (w->isEnabled() && w->isVisible()) return w;
+    }
+    return nullptr;
+}
 
 int KeyStatusKind(ButtonKind kind) {
     switch (kind) {
@@ -73,11 +133,12 @@ CMainFrameDlg::CMainFrameDlg(ModelParts parts, bool automation, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       mailbox_(std::make_unique<QtMailbox>()),
       prompt_(std::make_unique<CSkinDlg>(this)),
-      progress_(std::make_unique<COsdProgress>()) {
+      progress_(std::make_unique<COsdProgress>()),
+      focusMark_(new CFocusMark(this)) {
     prompt_->Initialise(texts::BuildFont(5), texts::BuildFont(4));
     texts::SetMessagePrompt(prompt_.get());
     progress_->Create(COsdProgress::kFrames);
-    setWindowTitle(QStringLiteral("PALLIX Ostrel"));
+    setWindowTitle(QString::fromStdString(texts::UiText(texts::UI_TITLE)));
     setAttribute(Qt::WA_DeleteOnClose, false);
     model_ = std::make_unique<CMainFrameModel>(std::move(parts), *this);
     model_->SetAutomation(automation);
@@ -86,6 +147,7 @@ CMainFrameDlg::CMainFrameDlg(ModelParts parts, bool automation, QWidget* parent)
     connect(mailbox_.get(), &QtMailbox::messageReceived, this,
             [this](const Message& m) { model_->HandleMessage(m); });
     BuildControls();
+    focusMark_->ListenTo(this);
     PageChanged(kPageNoMouse);
 }
 
@@ -99,7 +161,8 @@ QAbstractButton* CMainFrameDlg::AddCommand(int id, const QString& text, QRect wh
     SetControlId(button, id);
     button->setStyleSheet(kButtonStyle);
     button->setGeometry(where);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(CommandTooltip(id));
+    TakeKeyboard(button);
     connect(button, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
     return button;
 }
@@ -110,7 +173,9 @@ void CMainFrameDlg::BuildControls() {
         b->SetHorizontal(true);
         b->LoadStrip(kProfileNormal[p]);
         b->move(kProfileSpots[p]);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->SetTooltipText(CommandTooltip(IDC_PROFILE_FIRST + p));
+        TakeKeyboard(b);
+        b->installEventFilter(this);
         connect(b, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
         profiles_[static_cast<std::size_t>(p)] = b;
         configControls_.push_back(b);
@@ -134,7 +199,8 @@ void CMainFrameDlg::BuildControls() {
         m->SetGroup(1);
         m->SetStatusPanel(status_);
         m->move(kMarkerSpots[i] - QPoint(11, 11));
-        m->setFocusPolicy(Qt::NoFocus);
+        TakeKeyboard(m);
+        m->installEventFilter(this);
         connect(m, &QAbstractButton::clicked, this, &CMainFrameDlg::OnCommand);
         markers_[static_cast<std::size_t>(i)] = m;
         configControls_.push_back(m);
@@ -160,8 +226,64 @@ void CMainFrameDlg::BuildControls() {
     };
     for (const auto& c : commands) configControls_.push_back(AddCommand(c.id, c.text, c.where));
     exitButton_ = AddCommand(IDC_EXIT, QStringLiteral("EXIT"), {620, 470, 110, 30});
-    auto* close = AddCommand(ID_APP_EXIT, QStringLiteral("X"), {722, 12, 26, 22});
-    Q_UNUSED(close);
+    AddCommand(ID_APP_EXIT, QStringLiteral("X"), {722, 12, 26, 22});
+
+    // Tab follows the page from the profiles to the window's own buttons.
+    std::vector<int> order;
+    for (int p = 0; p < 5; ++p) order.push_back(IDC_PROFILE_FIRST + p);
+    for (int i = 0; i < 8; ++i) order.push_back(IDC_MARKER_FIRST + i);
+    for (const auto& c : commands) order.push_back(c.id);
+    order.push_back(IDC_EXIT);
+    order.push_back(ID_APP_EXIT);
+    QWidget* previous = nullptr;
+    for (int id : order) {
+        QWidget* w = FindControl(this, id);
+        if (previous && w) setTabOrder(previous, w);
+        if (w) previous = w;
+    }
+}
+
+void CMainFrameDlg::TakeKeyboard(QWidget* control) {
+    // Tab and the arrow keys reach it; a click leaves the focus (and its mark) alone.
+    control->setFocusPolicy(Qt::TabFocus);
+    focusMark_->Watch(control);
+}
+
+bool CMainFrameDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool forward = key == Qt::Key_Right || key == Qt::Key_Down;
+    if (!forward && key != Qt::Key_Left && key != Qt::Key_Up) return QWidget::eventFilter(watched, event);
+    auto* from = qobject_cast<QWidget*>(watched);
+    const std::vector<QWidget*> profiles(profiles_.begin(), profiles_.end());
+    const std::vector<QWidget*> markers(markers_.begin(), markers_.end());
+    const bool isMarker = std::find(markers.begin(), markers.end(), from) != markers.end();
+    QWidget* to = Neighbour(isMarker ? markers : profiles, from, forward);
+    if (to) {
+        to->setFocus(Qt::OtherFocusReason);
+        // A button is chosen as the focus arrives, as in any radio group; a profile
+        // change asks and writes, so it waits for Space or Enter.
+        if (isMarker) static_cast<QAbstractButton*>(to)->click();
+    }
+    return true;
+}
+
+void CMainFrameDlg::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        model_->Command(IDC_HIDE);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+            button && isAncestorOf(button) && button->isEnabled() && button->isVisible()) {
+            button->click();
+            return;
+        }
+        break;
+    default: break;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void CMainFrameDlg::OnCommand() {
@@ -249,8 +371,9 @@ void CMainFrameDlg::SelectionChanged() {
     for (int id : {IDC_FUNCTION, IDC_MACRO, IDC_LAUNCH})
         if (QWidget* w = FindControl(this, id)) w->setEnabled(hasButton);
     if (QWidget* w = FindControl(this, IDC_RESTORE_BUTTON)) w->setEnabled(hasButton && !model_->SelectedIsFactory());
-    if (QWidget* w = FindControl(this, IDC_LED_NORMAL)) w->setEnabled(model_->BattleMode());
-    if (QWidget* w = FindControl(this, IDC_LED_BATTLE)) w->setEnabled(!model_->BattleMode());
+    // The active mode is drawn chosen; pressing it again changes nothing.
+    SetSelectedLook(FindControl(this, IDC_LED_NORMAL), !model_->BattleMode());
+    SetSelectedLook(FindControl(this, IDC_LED_BATTLE), model_->BattleMode());
     const bool pending = model_->ChangesPending();
     for (int id : {IDC_APPLY, IDC_OK})
         if (QWidget* w = FindControl(this, id)) w->setEnabled(pending);
@@ -332,19 +455,30 @@ std::optional<int> CMainFrameDlg::RunConfigDialog(int id, int& profile) {
 
 std::optional<std::string> CMainFrameDlg::ChooseApplication(const std::string& startFolder) {
     if (applicationHook) return applicationHook(startFolder);
-    QString folder = QString::fromStdString(startFolder);
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-    // No caption of our own: the dialog's own "Open" follows Qt's translations.
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString(), folder, QString::fromStdString(texts::Extra(texts::EXTRA_APPLICATION_FILES)) + QStringLiteral(" (*)"));
+    const QString folder = QString::fromStdString(startFolder);
+    const QString entries = QString::fromStdString(texts::Extra(texts::EXTRA_APPLICATION_FILES)) +
+                            QStringLiteral(" (*.desktop)");
+    const QString everything = QString::fromStdString(texts::Extra(texts::EXTRA_ALL_FILES)) + QStringLiteral(" (*)");
+    // Desktop entries where the desktop keeps them, programs anywhere else. No caption
+    // of our own: the dialog's own "Open" follows Qt's translations.
+    QString filter = folder.endsWith(QStringLiteral("/applications")) ? entries : everything;
+    const QString path =
+        QFileDialog::getOpenFileName(this, QString(), folder, entries + QStringLiteral(";;") + everything, &filter);
     if (path.isEmpty()) return std::nullopt;
     return QFileInfo(path).absoluteFilePath().toStdString();
 }
 
-bool CMainFrameDlg::OpenWithDesktop(const std::string& target) {
+std::string CMainFrameDlg::OpenWithDesktop(const std::string& target) {
+    if (openHook) return openHook(target);
     const QString text = QString::fromStdString(target);
-    const QUrl url = text.contains(QStringLiteral("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
-    return QDesktopServices::openUrl(url);
+    const bool address = text.contains(QStringLiteral("://"));
+    if (!address) {
+        // The desktop hands a document to xdg-open and reports success even when
+        // nothing there can show it.
+        if (std::string problem = DesktopOpenProblem(target); !problem.empty()) return problem;
+    }
+    if (QDesktopServices::openUrl(address ? QUrl(text) : QUrl::fromLocalFile(text))) return {};
+    return "the desktop could not open it";
 }
 
 void CMainFrameDlg::ShowBusy(bool show, int caption) {

@@ -19,6 +19,7 @@ class QEventLoop;
 
 namespace pallix {
 class QtMailbox;
+class CFocusMark;
 class CHoverButtonEx;
 class CSkinDlg;
 class COsdProgress;
@@ -53,6 +54,7 @@ public:
     std::function<int(PromptRequest&)> promptHook;
     std::function<void(int, const std::string&)> messageHook;
     std::function<std::optional<std::string>(const std::string&)> applicationHook;
+    std::function<std::string(const std::string&)> openHook;  // documents and addresses
     std::function<int(CMainFrameModel&, const std::vector<std::string>&)> selectionHook;
     // The configuration dialogs 1009, 1011, 1012: none until they are built.
     std::function<std::optional<int>(int id, int& profile)> configDialogHook;
@@ -65,7 +67,7 @@ public:
     int RunDeviceSelection(CMainFrameModel& model, const std::vector<std::string>& lines) override;
     std::optional<int> RunConfigDialog(int id, int& profile) override;
     std::optional<std::string> ChooseApplication(const std::string& startFolder) override;
-    bool OpenWithDesktop(const std::string& target) override;
+    std::string OpenWithDesktop(const std::string& target) override;
     void PageChanged(int page) override;
     void StateChanged() override;
     void SelectionChanged() override;
@@ -82,10 +84,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
     QAbstractButton* AddCommand(int id, const QString& text, QRect where);
+    void TakeKeyboard(QWidget* control);
     void OnCommand();
     void ApplyPage();
     void OnKeyStatus(const Message& message);
@@ -98,6 +103,7 @@ private:
     CUiKeyStatus* status_ = nullptr;
     std::unique_ptr<CSkinDlg> prompt_;
     std::unique_ptr<COsdProgress> progress_;
+    CFocusMark* focusMark_;
     std::vector<QWidget*> configControls_;
     QAbstractButton* exitButton_ = nullptr;
     QPoint dragOffset_;

@@ -1,5 +1,7 @@
 #include "dialogs/lighting/SkinLedDlg.h"
 
+#include <algorithm>
+
 #include <QPainter>
 
 #include "app/texts/TextTables.h"
@@ -30,8 +32,6 @@ constexpr ZoneArt kZoneArt[CSkinLedDlg::kZones] = {
     {12, 196, 521, 298, 561, 204, {30, 200}},
     {12, 205, 529, 306, 569, 213, {304, 200}},
 };
-// Where each zone's connection line leaves the picture (zone 3 has none).
-constexpr QPoint kLineStart[CSkinLedDlg::kZones] = {{222, 166}, {230, 433}, {203, 461}, {0, 0}, {355, 319}};
 constexpr int kLineBendX = 378;
 constexpr int kAnchorX = 405;
 const QColor kLineColour{214, 218, 206};
@@ -217,11 +217,25 @@ void CSkinLedDlg::ShowColours() {
     }
 }
 
+QPoint CSkinLedDlg::LineStart(int zone) const {
+    // The line leaves the part's picture itself: from the right edge of its shape, on
+    // the row through the middle of the part.
+    const CxSkinButton* part = zone_[std::size_t(zone)];
+    QRegion shape = part->ShapeRegion();
+    if (shape.isEmpty()) shape = QRegion(part->rect());
+    const QRect box = shape.boundingRect();
+    const int y = box.center().y();
+    int right = box.left();
+    for (const QRect& r : shape)
+        if (r.top() <= y && r.bottom() >= y) right = std::max(right, r.right() + 1);
+    return part->pos() + QPoint(right, y);
+}
+
 QList<QPoint> CSkinLedDlg::ConnectionLine() const {
     if (is1802_ || !ledsOn_ || selectedZone_ < 0 || selectedZone_ == 3) return {};
     const int c = zoneColour_[std::size_t(selectedZone_)];
     if (c < 0 || c >= kColours) return {};
-    const QPoint start = kLineStart[std::size_t(selectedZone_)];
+    const QPoint start = LineStart(selectedZone_);
     const int y = anchorY_[std::size_t(c)];
     return {start, QPoint(kLineBendX, start.y()), QPoint(kLineBendX, y), QPoint(kAnchorX, y)};
 }
@@ -362,8 +376,8 @@ void CSkinLedDlg::SwitchOff(int id) {
 void CSkinLedDlg::SwitchAllOff() {
     if (!ValidProfile()) return;
     for (int z = 0; z < kZones; ++z) {
-        if (!IsLit(z)) continue;
-        memory_.SetCached(ZoneAddress(z), DarkByte(std::uint8_t(Byte(z))));
+        // Zones sharing a byte were darkened with the first of them.
+        if (IsLit(z)) memory_.SetCached(ZoneAddress(z), DarkByte(std::uint8_t(Byte(z))));
         zoneColour_[std::size_t(z)] = kDark;
     }
     selectedZone_ = -1;

@@ -60,6 +60,8 @@ public:
     CxSkinButton* Colour(int index) const { return colour_[std::size_t(index)]; }
     // The connection line's points; empty when none is drawn.
     QList<QPoint> ConnectionLine() const;
+    // Where the selected zone's line leaves its part (its shape's right edge).
+    QPoint LineStart(int zone) const;
 
     void setVisible(bool visible) override;
 

@@ -1,6 +1,7 @@
 #include "dialogs/performance/SkinCfgDlg.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -41,6 +42,28 @@ int WithRate(int byte, int code) { return (Normalised(byte) & 0x73) | (code << k
 
 int PositionOf(int value) { return std::clamp(value, 1, kSliderSteps); }
 
+// The slider reads SLOW on the left: the left end is the longest double-click time.
+int DoubleClickPosition(int ms) { return kSliderSteps + 1 - PositionOf(ms / 100); }
+int DoubleClickTimeOf(int pos) { return (kSliderSteps + 1 - PositionOf(pos)) * 100; }
+
+// Beside each pointer slider's title, on the right.
+constexpr QRect kReachNoteAt[3] = {{372, 204, 262, 15}, {372, 259, 262, 15}, {372, 314, 262, 15}};
+const char* kReachNoteStyle = "QLabel { color: rgb(230, 170, 60); font: 9px; background: transparent; }";
+
+}  // namespace
+
+QString CSkinCfgDlg::ReachText(PointerResult result) {
+    switch (result) {
+    case PointerResult::Applied: break;
+    case PointerResult::OwnWindowsOnly: return QStringLiteral("Only this program's windows follow it here");
+    case PointerResult::Unsupported: return QStringLiteral("This desktop offers no such setting");
+    case PointerResult::Failed: return QStringLiteral("The desktop did not take it");
+    }
+    return {};
+}
+
+namespace {
+
 }  // namespace
 
 CSkinCfgDlg::CSkinCfgDlg(CIcRK44& memory, SettingsStore& store, PointerSettings& pointer, Poster& poster,
@@ -65,6 +88,12 @@ CSkinCfgDlg::CSkinCfgDlg(CIcRK44& memory, SettingsStore& store, PointerSettings&
     StyleEntryField(entry_);
     entry_->setMaxLength(kEntryLength);
     entry_->setGeometry(90, 200, 62, 22);
+    for (int i = 0; i < kPointerSettingCount; ++i) {
+        reachNote_[i] = new QLabel(this);
+        reachNote_[i]->setStyleSheet(QLatin1String(kReachNoteStyle));
+        reachNote_[i]->setGeometry(kReachNoteAt[i]);
+        reachNote_[i]->hide();
+    }
 
     for (CHoverButtonEx* b : {ok_, cancel_, apply_, reset_, oneScreen_, rate_[0], rate_[1], rate_[2]}) {
         connect(b, &QAbstractButton::clicked, this, [this, b] { OnCommand(ControlId(b)); });
@@ -153,6 +182,7 @@ void CSkinCfgDlg::OnInitDialog() {
     }
     entry_->setFont(entryFont_);
     EnableControls(true);
+    for (QLabel* note : reachNote_) note->hide();
 
     snapshots_.clear();
     NormaliseRate();
@@ -224,7 +254,7 @@ CSkinCfgDlg::PointerSnapshot CSkinCfgDlg::ReadPointer() {
 
 void CSkinCfgDlg::ReadPointerSliders() {
     const PointerSnapshot now = ReadPointer();
-    doubleClick_->SetPos(PositionOf(now.doubleClickMs / 100));
+    doubleClick_->SetPos(DoubleClickPosition(now.doubleClickMs));
     cursor_->SetPos(PositionOf(now.speed / 2));
     speedChanged_ = false;
     pageScroll_ = now.wheel == kWheelOnePage;
@@ -322,10 +352,28 @@ void CSkinCfgDlg::ChooseRate(int id) {
     ShowRate(code);
 }
 
-void CSkinCfgDlg::SetDoubleClick(int pos) { pointer_.SetDoubleClickTime(PositionOf(pos) * 100); }
+void CSkinCfgDlg::ShowReach(PointerSetting setting, PointerResult result) {
+    QLabel* note = reachNote_[setting];
+    note->setText(ReachText(result));
+    note->setVisible(!note->text().isEmpty());
+}
+
+QString CSkinCfgDlg::ReachNote(int sliderId) const {
+    const int i = sliderId == IDC_DOUBLE_CLICK ? kDoubleClickSetting
+                  : sliderId == IDC_CURSOR_SPEED ? kSpeedSetting
+                  : sliderId == IDC_SCROLL_SPEED ? kWheelSetting
+                                                 : -1;
+    return i >= 0 && reachNote_[i]->isVisibleTo(this) ? reachNote_[i]->text() : QString();
+}
+
+void CSkinCfgDlg::SetDoubleClickTime(int ms) { ShowReach(kDoubleClickSetting, pointer_.SetDoubleClickTime(ms)); }
+void CSkinCfgDlg::SetSpeed(int speed) { ShowReach(kSpeedSetting, pointer_.SetSpeed(speed)); }
+void CSkinCfgDlg::SetWheelLines(int lines) { ShowReach(kWheelSetting, pointer_.SetWheelScrollLines(lines)); }
+
+void CSkinCfgDlg::SetDoubleClick(int pos) { SetDoubleClickTime(DoubleClickTimeOf(pos)); }
 
 void CSkinCfgDlg::SetCursorSpeed(int pos) {
-    pointer_.SetSpeed(PositionOf(pos) * 2);
+    SetSpeed(PositionOf(pos) * 2);
     speedChanged_ = true;
 }
 
@@ -336,14 +384,14 @@ void CSkinCfgDlg::SetScrollSpeed(int pos) {
         pageScroll_ = false;
         ShowToggle();
     }
-    pointer_.SetWheelScrollLines(PositionOf(pos));
+    SetWheelLines(PositionOf(pos));
     wheelChanged_ = true;
 }
 
 void CSkinCfgDlg::ToggleOneScreen() {
     pageScroll_ = !pageScroll_;
     ShowToggle();
-    pointer_.SetWheelScrollLines(WheelSetting());
+    SetWheelLines(WheelSetting());
     wheelChanged_ = true;
 }
 
@@ -360,8 +408,8 @@ void CSkinCfgDlg::WriteProfileBytes(bool makePermanent) {
     // Settings of this desktop session hold already; setting them again is what
     // makes them the ones the owner stores for the profile.
     if (makePermanent) {
-        if (speedChanged_) pointer_.SetSpeed(PositionOf(cursor_->GetPos()) * 2);
-        if (wheelChanged_) pointer_.SetWheelScrollLines(WheelSetting());
+        if (speedChanged_) SetSpeed(PositionOf(cursor_->GetPos()) * 2);
+        if (wheelChanged_) SetWheelLines(WheelSetting());
         speedChanged_ = wheelChanged_ = false;
     }
     if (anyDirty) {
@@ -389,9 +437,9 @@ void CSkinCfgDlg::RestoreSnapshot(bool touchMouse) {
         }
     }
     const PointerSnapshot now = ReadPointer();
-    if (now.doubleClickMs != pointerSnapshot_.doubleClickMs) pointer_.SetDoubleClickTime(pointerSnapshot_.doubleClickMs);
-    if (now.speed != pointerSnapshot_.speed) pointer_.SetSpeed(pointerSnapshot_.speed);
-    if (now.wheel != pointerSnapshot_.wheel) pointer_.SetWheelScrollLines(pointerSnapshot_.wheel);
+    if (now.doubleClickMs != pointerSnapshot_.doubleClickMs) SetDoubleClickTime(pointerSnapshot_.doubleClickMs);
+    if (now.speed != pointerSnapshot_.speed) SetSpeed(pointerSnapshot_.speed);
+    if (now.wheel != pointerSnapshot_.wheel) SetWheelLines(pointerSnapshot_.wheel);
 }
 
 void CSkinCfgDlg::EnableControls(bool enable) {
@@ -423,11 +471,11 @@ void CSkinCfgDlg::ResetToDefault() {
     }
     ShowRate(kRateCode1000);
     ReloadLevel();
-    pointer_.SetDoubleClickTime(kDefaultDoubleClickMs);
-    doubleClick_->SetPos(kDefaultDoubleClickMs / 100);
-    pointer_.SetSpeed(kDefaultPointerSpeed);
+    SetDoubleClickTime(kDefaultDoubleClickMs);
+    doubleClick_->SetPos(DoubleClickPosition(kDefaultDoubleClickMs));
+    SetSpeed(kDefaultPointerSpeed);
     cursor_->SetPos(kDefaultPointerSpeed / 2);
-    pointer_.SetWheelScrollLines(kDefaultWheelLines);
+    SetWheelLines(kDefaultWheelLines);
     scroll_->SetPos(kDefaultWheelLines);
     pageScroll_ = false;
     ShowToggle();

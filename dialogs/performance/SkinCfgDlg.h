@@ -18,6 +18,7 @@
 #include "device/DpiScale.h"
 #include "dialogs/performance/DeviceDialog.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace pallix {
@@ -71,6 +72,10 @@ public:
     CBitmapSlider* Slider(int id) const;
     CHoverButtonEx* Button(int id) const;
     QLineEdit* Entry() const { return entry_; }
+    // The note beside a pointer slider (1045, 1044, 1046) when its last change did
+    // not reach the desktop; empty when it did, or nothing was changed yet.
+    QString ReachNote(int sliderId) const;
+    static QString ReachText(PointerResult result);
 
     void setVisible(bool visible) override;
 
@@ -86,6 +91,8 @@ protected:
     void OnSliderChanged(int controlId, int pos) override;
 
 private:
+    enum PointerSetting { kDoubleClickSetting = 0, kSpeedSetting = 1, kWheelSetting = 2 };
+    static constexpr int kPointerSettingCount = 3;
     struct PointerSnapshot {
         int doubleClickMs = 0, speed = 0, wheel = 0;
     };
@@ -113,6 +120,12 @@ private:
     void OnEntryChanged();
     void NormaliseEntry();
     void ChooseRate(int id);
+    // Every change of a desktop pointer setting goes through these: they show where
+    // it could not reach the desktop.
+    void SetDoubleClickTime(int ms);
+    void SetSpeed(int speed);
+    void SetWheelLines(int lines);
+    void ShowReach(PointerSetting setting, PointerResult result);
     void SetDoubleClick(int pos);
     void SetCursorSpeed(int pos);
     void SetScrollSpeed(int pos);
@@ -153,6 +166,7 @@ private:
     CHoverButtonEx* rate_[3];
     CBitmapSlider *bar_, *levelSlider_, *doubleClick_, *cursor_, *scroll_;
     QLineEdit* entry_;
+    QLabel* reachNote_[kPointerSettingCount];
 };
 
 }  // namespace pallix

@@ -87,6 +87,7 @@ protected:
         parts.backends = MakeDefaultHidBackends();
         parts.documentsDir = documents_.string();
         parts.translated = translated_;
+        if (adjustParts_) adjustParts_(parts);
         window_ = std::make_unique<app::CMainFrameDlg>(std::move(parts), automation);
         window_->promptHook = [this](app::PromptRequest& r) {
             prompts_.push_back(r.mode);
@@ -158,6 +159,7 @@ protected:
     std::vector<int> prompts_;
     std::vector<int> messages_;
     bool translated_ = false;  // a non-English language file in use
+    std::function<void(app::ModelParts&)> adjustParts_;  // before the window is made
     std::vector<std::string> notices_;  // texts of the messages -1
 };
 

@@ -8,6 +8,11 @@
 #include "macro/ScriptUpload.h"
 #include "common/SettingNames.h"
 #include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/window/DeviceSelectDlg.h"
 
 #include "skin/SkinControl.h"
 #include "tests/app/AppFixture.h"
@@ -167,9 +172,11 @@ TEST_F(AppTest, TwoMiceOpenTheSelectionAndItsKeepAliveReports) {
     auto& a = AddMouse("a");
     auto& b = AddMouse("b");
     std::vector<std::string> shown;
+    int pageBehind = kPageNoMouse;
     AddMouse("c", {"--model", "0x1801"});  // never listed: only 0x1802 is searched for
     StartWindowWithSelection([&](CMainFrameModel& model, const std::vector<std::string>& lines) {
         shown = lines;
+        pageBehind = model.Page();
         QTest::qWait(350);
         model.SelectionPicked(1);
         QTest::qWait(700);
@@ -177,6 +184,7 @@ TEST_F(AppTest, TwoMiceOpenTheSelectionAndItsKeepAliveReports) {
     });
     ASSERT_TRUE(WaitForPage(kPageConfiguration));
     ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(pageBehind, kPageNone) << "the choice never stands over the no-mouse page";
     EXPECT_EQ(shown[0].rfind("1802: ", 0), 0u);
     EXPECT_EQ(Model().Memory().DevicePath(), b.Path());
     const auto ca = ControlsOf(a);
@@ -191,6 +199,20 @@ TEST_F(AppTest, TwoMiceOpenTheSelectionAndItsKeepAliveReports) {
     EXPECT_EQ(cb[1], (Bytes{3, 3, 0}));
     EXPECT_GE(std::count(cb.begin(), cb.end(), Bytes{3, 3, 2}), 2);
     EXPECT_TRUE(WritesOf(a).empty());
+}
+
+// The main window is out of sight while the choice is open: the dialog stands in
+// the middle of the screen, not beside the window's hidden corner.
+TEST_F(AppTest, SelectionDialogStandsInTheMiddleOfTheScreen) {
+    QWidget away;
+    away.setGeometry(-100, -100, 1, 1);
+    away.show();
+    CDeviceSelectDlg dialog({"1802: a", "1802: b"}, {}, &away);
+    QTimer::singleShot(100, &dialog, &QDialog::reject);
+    EXPECT_EQ(dialog.Run(), -1);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(dialog.frameGeometry())) << dialog.frameGeometry().x() << "," << dialog.frameGeometry().y();
+    EXPECT_LE((dialog.frameGeometry().center() - screen.center()).manhattanLength(), 2);
 }
 
 TEST_F(AppTest, CancelInTheSelectionEndsTheProgram) {

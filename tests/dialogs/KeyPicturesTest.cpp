@@ -5,6 +5,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <filesystem>
+
+#include <QFontMetrics>
+
+#include "app/texts/LanguageFile.h"
 #include "dialogs/KeyMessages.h"
 #include "dialogs/UiKeyIndex.h"
 #include "dialogs/UiKeyStatus.h"
@@ -60,6 +65,34 @@ TEST_F(KeyPicturesTest, SetItemOutsideTheTablesChangesNothing) {
     CUiKeyStatus noSlots;
     noSlots.SetItem(0, QStringLiteral("x"), 0, true);
     EXPECT_EQ(noSlots.ItemText(0), "");
+}
+
+// Every function name of every language file shipped reads whole in the caption area.
+TEST_F(KeyPicturesTest, EveryShippedFunctionNameFitsTheCaptionArea) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(PALLIX_LANGUAGES_DIR)) {
+        if (entry.path().extension() != ".txt") continue;
+        const std::string name = entry.path().filename().string();
+        texts::TextTables tables;
+        ASSERT_EQ(texts::ReadLanguageFile(entry.path(), name, tables), texts::LanguageFileStatus::Loaded) << name;
+        ++files;
+        for (const std::string& function : tables.functionNames) {
+            const QString text = QString::fromStdString(function);
+            status_->SetItem(CUiKeyStatus::kSingleKey, text, 6, true);
+            EXPECT_EQ(status_->Caption(), text) << name;
+            EXPECT_LE(QFontMetrics(status_->CaptionFont()).horizontalAdvance(text), CUiKeyStatus::kCaptionRect.width())
+                << name << ": " << function;
+        }
+    }
+    EXPECT_GE(files, 3);
+    // A short name keeps the panel's own font; a file name longer than any font can
+    // hold still ends inside the area.
+    status_->SetItem(CUiKeyStatus::kSingleKey, QStringLiteral("CLICK"), 6, true);
+    EXPECT_EQ(status_->CaptionFont(), status_->font());
+    status_->SetItem(CUiKeyStatus::kLauncher, QStringLiteral("a-rather-long-application-name-of-a-game"), 6, true);
+    EXPECT_TRUE(status_->Caption().endsWith(QChar(0x2026)));
+    EXPECT_LE(QFontMetrics(status_->CaptionFont()).horizontalAdvance(status_->Caption()),
+              CUiKeyStatus::kCaptionRect.width());
 }
 
 TEST_F(KeyPicturesTest, SetItemWithShowDisplaysTextAndKindPicture) {

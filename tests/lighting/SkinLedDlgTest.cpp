@@ -104,7 +104,7 @@ TEST_F(Led1801, TheTwoSidesAreOneZone) {
     EXPECT_EQ(dlg.ZoneColour(0), 0) << "other zones keep their colour";
     const QList<QPoint> line = dlg.ConnectionLine();
     ASSERT_EQ(line.size(), 4);
-    EXPECT_EQ(line.first(), QPoint(355, 319));
+    EXPECT_EQ(line.first(), dlg.LineStart(4)) << "from the right side";
     EXPECT_EQ(line.last(), QPoint(405, 217));
 }
 
@@ -169,6 +169,27 @@ TEST_F(Led1801, ProfileSwitchThenCancelRestoresEachProfileInPlace) {
     EXPECT_FALSE(memory.Entry(Address(1, 2)).dirty);
 }
 
+// Each line touches the part it belongs to and ends at its colour's button.
+TEST_F(Led1801, ConnectionLinesRunFromThePartToItsColour) {
+    Open(0);  // all lit red
+    for (int zone : {0, 1, 2, 4}) {
+        Press(CSkinLedDlg::IDC_ZONE_FIRST + zone);
+        const QList<QPoint> line = dlg.ConnectionLine();
+        ASSERT_EQ(line.size(), 4) << zone;
+        const CxSkinButton* part = dlg.Zone(zone);
+        const QRegion shape = part->ShapeRegion().translated(part->pos());
+        ASSERT_FALSE(shape.isEmpty()) << zone;
+        EXPECT_TRUE(shape.contains(line[0] - QPoint(1, 0))) << "zone " << zone << " starts off its part at "
+                                                             << line[0].x() << "," << line[0].y();
+        EXPECT_FALSE(shape.contains(line[0])) << zone;
+        EXPECT_EQ(line[1].y(), line[0].y()) << zone;
+        EXPECT_EQ(line[2].x(), line[1].x()) << zone;
+        const QRect red = dlg.Colour(0)->geometry();
+        EXPECT_EQ(line[3].x(), red.left()) << zone;
+        EXPECT_TRUE(red.contains(QPoint(red.left(), line[3].y()))) << zone;
+    }
+}
+
 TEST_F(Led1801, HandleIsPublishedWhileOpen) {
     Open();
     EXPECT_EQ(store.ReadDword(kLedEditHandle), dlg.Handle());
@@ -198,6 +219,8 @@ TEST_F(Led1802, RedOnlyFormSwitchesAllOrOnePart) {
 
     Press(CSkinLedDlg::IDC_OFF);  // FULL LIGHT OFF
     for (int z = 0; z < 5; ++z) EXPECT_EQ(Cached(z) & 0x30, 0) << z;
+    // Both sides share one byte: the second of them must not stay drawn lit.
+    for (int z = 0; z < 5; ++z) EXPECT_EQ(dlg.ZoneColour(z), CSkinLedDlg::kDark) << "zone " << z;
     EXPECT_EQ(dlg.SelectedZone(), -1);
     EXPECT_FALSE(dlg.Button(CSkinLedDlg::IDC_SECTION_ON)->isEnabled());
     Press(CSkinLedDlg::IDC_ON);  // FULL LIGHT ON

@@ -43,7 +43,84 @@ std::set<int> DescriptorsOf(pid_t pid) {
     return fds;
 }
 
+fs::path WriteEntry(const fs::path& path, const std::string& body) {
+    std::ofstream(path) << "[Desktop Entry]\n" << body;
+    return path;
+}
+
+bool IsGone(const std::string& pid) {
+    // A zombie still has its /proc entry.
+    return !pid.empty() && !fs::exists("/proc/" + pid);
+}
+
 }  // namespace
+
+// First in this file: GIO reads the application folders once per process.
+TEST(ProcessLauncher, SaysWhatKeepsTheDesktopFromOpeningADocument) {
+    test::TempEnv env;
+    const fs::path data = env.Root() / "data";
+    fs::create_directories(data / "applications");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    // Only our applications, and the system's MIME database.
+    fs::create_directories(env.Root() / "share");
+    if (fs::exists("/usr/share/mime")) fs::create_directory_symlink("/usr/share/mime", env.Root() / "share" / "mime");
+    setenv("XDG_DATA_DIRS", (env.Root() / "share").c_str(), 1);
+    // A browser, as installed: its entry and the folder's MIME index.
+    WriteEntry(data / "applications" / "browser.desktop",
+               "Type=Application\nName=Browser\nExec=/bin/true %U\nMimeType=text/html;\n");
+    std::ofstream(data / "applications" / "mimeinfo.cache") << "[MIME Cache]\ntext/html=browser.desktop;\n";
+    const fs::path bin = env.Root() / "bin";
+    fs::create_directories(bin);
+    const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", bin.c_str(), 1);
+    const std::string noOpener = DesktopOpenProblem("/somewhere/Information_en.html");
+    WriteScript(bin / "xdg-open", "exit 0\n", fs::perms::owner_all);
+    const std::string html = DesktopOpenProblem("/somewhere/Information_en.html");
+    const std::string picture = DesktopOpenProblem("/somewhere/picture.png");
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_NE(noOpener.find("xdg-open"), std::string::npos) << noOpener;
+    EXPECT_EQ(html, "");
+    EXPECT_NE(picture.find("image/png"), std::string::npos) << picture;
+}
+
+TEST(ProcessLauncher, StartsADesktopEntryAsTheDesktopDoesWithoutAShell) {
+    test::TempEnv env;
+    const fs::path out = env.Root() / "args";
+    const fs::path program = WriteScript(env.Root() / "game",
+                                         "echo \"$$ $#:$1\" > '" + out.string() + "'\n", fs::perms::owner_all);
+    const fs::path entry = WriteEntry(env.Root() / "game.desktop",
+                                      "Type=Application\nName=Space Game\nExec=" + program.string() +
+                                          " \"; touch pwned\" %U\n");
+    const LaunchTarget target = DescribeLaunchTarget(entry);
+    EXPECT_EQ(target.kind, LaunchKind::kDesktopEntry);
+    EXPECT_EQ(target.name, "Space Game");
+    ASSERT_EQ(LaunchProgram(entry), 1);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(out) && ReadFile(out).find('\n') != std::string::npos; }));
+    const std::string line = ReadFile(out);
+    EXPECT_EQ(line.substr(line.find(' ') + 1), "1:; touch pwned\n") << "one argument, no field code left";
+    EXPECT_FALSE(fs::exists(env.Root() / "pwned"));
+    EXPECT_FALSE(fs::exists("pwned"));
+    const std::string pid = line.substr(0, line.find(' '));
+    EXPECT_TRUE(WaitFor([&] { return IsGone(pid); })) << "the ended application was reaped";
+}
+
+TEST(ProcessLauncher, TellsDesktopEntriesProgramsAndEverythingElseApart) {
+    test::TempEnv env;
+    const fs::path program = WriteScript(env.Root() / "tool.sh", "exit 0\n", fs::perms::owner_all);
+    const fs::path text = WriteScript(env.Root() / "notes.txt", "hello\n", fs::perms::owner_read);
+    const fs::path link = WriteEntry(env.Root() / "site.desktop", "Type=Link\nName=Site\nURL=https://example.org\n");
+    const fs::path hidden =
+        WriteEntry(env.Root() / "gone.desktop", "Type=Application\nName=Gone\nExec=/bin/true\nHidden=true\n");
+    const fs::path missing = WriteEntry(env.Root() / "missing.desktop",
+                                        "Type=Application\nName=Missing\nExec=/no/such/program\nTryExec=/no/such/program\n");
+    const fs::path broken = WriteScript(env.Root() / "broken.desktop", "not an entry\n", fs::perms::owner_all);
+    EXPECT_EQ(DescribeLaunchTarget(program).kind, LaunchKind::kProgram);
+    EXPECT_EQ(DescribeLaunchTarget(program).name, "tool");
+    for (const fs::path& path : {text, link, hidden, missing, broken, env.Root(), env.Root() / "none.desktop", fs::path()}) {
+        EXPECT_EQ(DescribeLaunchTarget(path).kind, LaunchKind::kNone) << path;
+        EXPECT_EQ(LaunchProgram(path), 0) << path;
+    }
+}
 
 TEST(ProcessLauncher, StartsTheProgramAloneDetachedAndReapsIt) {
     test::TempEnv env;

@@ -227,7 +227,7 @@ TEST_F(Perf1801, PointerSlidersHoldAtOnceAndTheEndStoresThemForTheProfile) {
     Slide(CSkinCfgDlg::IDC_CURSOR_SPEED, 7);
     Slide(CSkinCfgDlg::IDC_DOUBLE_CLICK, 3);
     EXPECT_EQ(pointer.setSpeeds, std::vector<int>{14});
-    EXPECT_EQ(pointer.setDoubleClicks, std::vector<int>{300});
+    EXPECT_EQ(pointer.setDoubleClicks, std::vector<int>{800});
     pointer.speed = 14;
     pointer.doubleClick = 300;
     dlg.OnCommand(CSkinCfgDlg::IDOK);
@@ -236,6 +236,50 @@ TEST_F(Perf1801, PointerSlidersHoldAtOnceAndTheEndStoresThemForTheProfile) {
     EXPECT_EQ(store.ReadDword("PF4 Double-Click_speed"), 300u);
     EXPECT_EQ(store.ReadDword("PF4 Wheel Scroll Lines"), 3u);
     EXPECT_EQ(store.ReadDword("PF1 Motion Speed"), kDwordMissing);
+}
+
+// The slider's left end reads SLOW: the longest double-click time.
+TEST_F(Perf1801, DoubleClickSliderRunsFromSlowToFast) {
+    for (auto [ms, pos] : {std::pair{1000, 1}, {500, 6}, {100, 10}, {5000, 1}, {30, 10}}) {
+        pointer.doubleClick = ms;
+        dlg.OnCommand(CSkinCfgDlg::IDCANCEL);
+        Open();
+        EXPECT_EQ(dlg.Slider(CSkinCfgDlg::IDC_DOUBLE_CLICK)->GetPos(), pos) << ms << " ms";
+    }
+    pointer.doubleClick = 500;
+    dlg.OnCommand(CSkinCfgDlg::IDCANCEL);
+    Open();
+    pointer.setDoubleClicks.clear();
+    Slide(CSkinCfgDlg::IDC_DOUBLE_CLICK, 1);
+    Slide(CSkinCfgDlg::IDC_DOUBLE_CLICK, 10);
+    EXPECT_EQ(pointer.setDoubleClicks, (std::vector<int>{1000, 100}));
+    dlg.OnCommand(CSkinCfgDlg::IDC_RESET);
+    EXPECT_EQ(pointer.setDoubleClicks.back(), 500);
+    EXPECT_EQ(dlg.Slider(CSkinCfgDlg::IDC_DOUBLE_CLICK)->GetPos(), 6);
+}
+
+// A setting the desktop does not take says so beside its slider; one it takes says nothing.
+TEST_F(Perf1801, PointerSettingsThatDoNotReachTheDesktopSaySo) {
+    Open();
+    for (int id : {CSkinCfgDlg::IDC_DOUBLE_CLICK, CSkinCfgDlg::IDC_CURSOR_SPEED, CSkinCfgDlg::IDC_SCROLL_SPEED})
+        EXPECT_TRUE(dlg.ReachNote(id).isEmpty()) << id;
+    pointer.result = PointerResult::OwnWindowsOnly;
+    Slide(CSkinCfgDlg::IDC_DOUBLE_CLICK, 4);
+    EXPECT_EQ(dlg.ReachNote(CSkinCfgDlg::IDC_DOUBLE_CLICK), CSkinCfgDlg::ReachText(PointerResult::OwnWindowsOnly));
+    EXPECT_TRUE(dlg.ReachNote(CSkinCfgDlg::IDC_CURSOR_SPEED).isEmpty());
+    pointer.result = PointerResult::Unsupported;
+    Slide(CSkinCfgDlg::IDC_SCROLL_SPEED, 5);
+    EXPECT_EQ(dlg.ReachNote(CSkinCfgDlg::IDC_SCROLL_SPEED), CSkinCfgDlg::ReachText(PointerResult::Unsupported));
+    dlg.OnCommand(CSkinCfgDlg::IDC_ONE_SCREEN);  // the toggle sets the same setting
+    EXPECT_FALSE(dlg.ReachNote(CSkinCfgDlg::IDC_SCROLL_SPEED).isEmpty());
+    pointer.result = PointerResult::Failed;
+    Slide(CSkinCfgDlg::IDC_CURSOR_SPEED, 3);
+    EXPECT_EQ(dlg.ReachNote(CSkinCfgDlg::IDC_CURSOR_SPEED), CSkinCfgDlg::ReachText(PointerResult::Failed));
+    pointer.result = PointerResult::Applied;
+    Slide(CSkinCfgDlg::IDC_DOUBLE_CLICK, 5);
+    EXPECT_TRUE(dlg.ReachNote(CSkinCfgDlg::IDC_DOUBLE_CLICK).isEmpty());
+    for (auto r : {PointerResult::OwnWindowsOnly, PointerResult::Unsupported, PointerResult::Failed})
+        EXPECT_FALSE(CSkinCfgDlg::ReachText(r).isEmpty());
 }
 
 TEST_F(Perf1801, CancelPutsThePointerSettingsBack) {

@@ -89,6 +89,20 @@ TEST_F(ShowMessageTest, WithoutAReadyPromptEvenShortTextsUseTheSystemBox) {
     EXPECT_EQ(Show([&] { return ShowMessageText(QStringLiteral("Buffer Full!"), &fresh); }, route).kind, "system");
 }
 
+// A second start has no main window: its short message still gets the skinned box.
+TEST_F(ShowMessageTest, WithoutTheMainWindowAShortMessageGetsABoxOfItsOwn) {
+    SetMessagePrompt(nullptr);
+    MessageRoute route;
+    const Seen seen = Show([] { return ShowMessageInOwnBox(0); }, route);
+    EXPECT_EQ(route, MessageRoute::SkinnedBox);
+    EXPECT_EQ(seen.kind, "prompt");
+    EXPECT_EQ(seen.mode, CSkinDlg::kMessage);
+    EXPECT_EQ(seen.text, "TOO MANY INSTANCES!");
+    EXPECT_EQ(MessagePrompt(), nullptr);
+    EXPECT_EQ(ShowMessageInOwnBox(20), MessageRoute::Nothing);
+    EXPECT_EQ(Show([] { return ShowMessageInOwnBox(0, QString(40, QLatin1Char('x'))); }, route).kind, "system");
+}
+
 TEST_F(ShowMessageTest, IndexTwentyShowsNothing) {
     EXPECT_EQ(ShowMessage(20), MessageRoute::Nothing);
     EXPECT_EQ(ShowMessage(-1), MessageRoute::Nothing);

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "app/texts/TextTables.h"
+#include "app/texts/qt/TextFonts.h"
 #include "dialogs/SkinDlg.h"
 
 namespace pallix::texts {
@@ -41,6 +42,13 @@ MessageRoute ShowMessageText(const QString& text, CSkinDlg* prompt, QWidget* par
 MessageRoute ShowMessage(int index, const QString& suffix, QWidget* parent) {
     if (index < 0 || index >= kMessageCount) return MessageRoute::Nothing;
     return ShowMessageText(QString::fromStdString(MessageText(index)) + suffix, Prompt(), parent);
+}
+
+MessageRoute ShowMessageInOwnBox(int index, const QString& suffix) {
+    if (index < 0 || index >= kMessageCount) return MessageRoute::Nothing;
+    CSkinDlg box;
+    box.Initialise(BuildFont(5), BuildFont(4));
+    return ShowMessageText(QString::fromStdString(MessageText(index)) + suffix, &box);
 }
 
 }  // namespace pallix::texts

@@ -21,6 +21,9 @@ CSkinDlg* MessagePrompt();
 // Message `index` (0-19) followed by `suffix`; any other index shows nothing.
 // Returns where it went.
 MessageRoute ShowMessage(int index, const QString& suffix = QString(), QWidget* parent = nullptr);
+// Message `index` when there is no main window yet (a second start): the skinned box
+// is one of its own, made for this message.
+MessageRoute ShowMessageInOwnBox(int index, const QString& suffix = QString());
 // A complete text by the same rule, through the given prompt (the macro editor's).
 MessageRoute ShowMessageText(const QString& text, CSkinDlg* prompt, QWidget* parent = nullptr);
 
