@@ -423,7 +423,7 @@ int CMainFrameDlg::RunPrompt(PromptRequest& request) {
         request.repeatOption = box.repeatOption;
         request.value = box.value;
     }
-    return result == CSkinDlg::kResultOk ? kPromptOk : kPromptCancel;
+    return result == CSkinDlg::kResultOk ? prompt::kResultOk : prompt::kResultCancel;
 }
 
 void CMainFrameDlg::ShowMessage(int index, const std::string& suffix) {
