@@ -15,6 +15,7 @@
 #include <QRegion>
 
 #include "common/PromptContract.h"
+#include "skin/SkinnedWindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -144,8 +145,7 @@ private:
     QFont listFont_;
     QImage face_;
     QRegion shape_;
-    QPoint dragOffset_;
-    bool dragging_ = false;
+    CSkinnedWindow skin_{*this};
 
     CHoverButtonEx* ok_;
     CHoverButtonEx* cancel_;
