@@ -7,6 +7,7 @@
 #include "cli/Command.h"
 #include "common/PointerProfile.h"
 #include "common/SettingNames.h"
+#include "device/MemoryMap.h"
 #include "platform/SqliteSettingsStore.h"
 #include "platform/pointer/DesktopPointerSettings.h"
 #include "platform/pointer/PointerReport.h"
@@ -124,8 +125,8 @@ int Pointer(SqliteSettingsStore& store, const Args& args) {
     auto pointer = MakeDesktopPointerSettings();
     if (args.size() == 2 && args[0] == "apply") {
         const std::string& n = args[1];
-        if (n.size() != 1 || n[0] < '1' || n[0] > '0' + kProfileCount)
-            return Usage("'" + n + "' is not a profile (1-" + std::to_string(kProfileCount) + ")");
+        if (n.size() != 1 || n[0] < '1' || n[0] > '0' + memmap::kProfileCount)
+            return Usage("'" + n + "' is not a profile (1-" + std::to_string(memmap::kProfileCount) + ")");
         const int profile = n[0] - '1';
         const PointerValues v = LoadPointerProfile(store, profile);
         ApplyPointerProfile(store, *pointer, profile);

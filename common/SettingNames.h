@@ -6,6 +6,9 @@
 
 namespace pallix {
 
+// The mouse's profiles (memmap::kProfileCount, which callers above common/ use); this
+// floor sits below device/, so the settings names keep their own count, checked equal
+// in the tests.
 inline constexpr int kProfileCount = 5;
 inline constexpr int kButtonValueCount = 9;  // buttons with launch and macro names
 

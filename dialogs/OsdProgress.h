@@ -14,6 +14,8 @@
 #include <span>
 #include <vector>
 
+#include "common/PromptContract.h"
+
 class QWidget;
 
 namespace pallix {
@@ -26,8 +28,8 @@ public:
     static constexpr int kOpacity = 220;  // of 255
     static constexpr int kFrameCount = 12;
     static constexpr int kFrames[kFrameCount] = {405, 406, 407, 408, 409, 410, 411, 412, 413, 414, 415, 416};
-    static constexpr int kCaptionReading = 417;  // loading the mouse's memory
-    static constexpr int kCaptionWriting = 145;  // transfers that write to the mouse
+    static constexpr int kCaptionReading = busy::kCaptionReading;
+    static constexpr int kCaptionWriting = busy::kCaptionWriting;
     static constexpr QRgb kKey = qRgb(0, 255, 0);
 
     COsdProgress();

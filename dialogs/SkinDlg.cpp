@@ -16,14 +16,12 @@
 #include "resources/Artwork.h"
 #include "skin/ColorCombox.h"
 #include "skin/HoverButton.h"
-#include "skin/Region.h"
 #include "skin/SkinControl.h"
 #include "skin/WndShadow.h"
 
 namespace pallix {
 namespace {
 
-constexpr QRgb kFaceKey = qRgb(0, 64, 0);
 constexpr int kOkPicture = 338;
 constexpr int kCancelPicture = 337;
 constexpr int kYesPicture = 247;
@@ -155,7 +153,7 @@ void CSkinDlg::setVisible(bool visible) {
         laidOut_ = false;
         validateNumber_ = false;
         list_->clear();
-        dragging_ = false;
+        skin_.Release();
     }
     QDialog::setVisible(visible);
 }
@@ -163,7 +161,7 @@ void CSkinDlg::setVisible(bool visible) {
 void CSkinDlg::LayOut() {
     if (!initialised_ || mode == kNoMode) return;
     face_ = ProgramArtwork().Image(mode);
-    shape_ = face_.isNull() ? QRegion() : RegionFromImage(face_, kFaceKey);
+    shape_ = CSkinnedWindow::FaceShape(face_);
     if (!shape_.isEmpty()) {
         setMask(shape_);
         shadow_->CreateShadow(this);
@@ -369,26 +367,15 @@ void CSkinDlg::paintEvent(QPaintEvent*) {
 }
 
 void CSkinDlg::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        e->accept();
-        return;
-    }
-    QDialog::mousePressEvent(e);
+    if (!skin_.Press(e, true)) QDialog::mousePressEvent(e);
 }
 
 void CSkinDlg::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_ && (e->buttons() & Qt::LeftButton)) {
-        move(e->globalPosition().toPoint() - dragOffset_);
-        e->accept();
-        return;
-    }
-    QDialog::mouseMoveEvent(e);
+    if (!skin_.Move(e)) QDialog::mouseMoveEvent(e);
 }
 
 void CSkinDlg::mouseReleaseEvent(QMouseEvent* e) {
-    dragging_ = false;
+    skin_.Release();
     QDialog::mouseReleaseEvent(e);
 }
 

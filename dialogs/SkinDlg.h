@@ -14,6 +14,9 @@
 #include <QPointer>
 #include <QRegion>
 
+#include "common/PromptContract.h"
+#include "skin/SkinnedWindow.h"
+
 class QLabel;
 class QLineEdit;
 
@@ -28,17 +31,17 @@ class CSkinDlg : public QDialog {
     Q_OBJECT
 public:
     // Modes: the ids of the face pictures.
-    static constexpr int kNoMode = 0;
-    static constexpr int kNameEntry = 125;
-    static constexpr int kResetWarning = 248;
-    static constexpr int kMessage = 251;
-    static constexpr int kConfirmation = 287;
-    static constexpr int kProfileSaveWarning = 353;
-    static constexpr int kBattleModeNotice = 447;
-    static constexpr int kLeftButtonWarning = 448;
-    static constexpr int kFunctionChooser = 469;
-    static constexpr int kMacroChooser = 470;
-    static constexpr int kCountEntry = 474;
+    static constexpr int kNoMode = prompt::kNoMode;
+    static constexpr int kNameEntry = prompt::kNameEntry;
+    static constexpr int kResetWarning = prompt::kResetWarning;
+    static constexpr int kMessage = prompt::kMessage;
+    static constexpr int kConfirmation = prompt::kConfirmation;
+    static constexpr int kProfileSaveWarning = prompt::kProfileSaveWarning;
+    static constexpr int kBattleModeNotice = prompt::kBattleModeNotice;
+    static constexpr int kLeftButtonWarning = prompt::kLeftButtonWarning;
+    static constexpr int kFunctionChooser = prompt::kFunctionChooser;
+    static constexpr int kMacroChooser = prompt::kMacroChooser;
+    static constexpr int kCountEntry = prompt::kCountEntry;
 
     // Control ids.
     static constexpr int IDOK = 1;
@@ -53,15 +56,15 @@ public:
     static constexpr int IDC_ENTRY = 1809;
 
     // Results of exec().
-    static constexpr int kResultOk = 1;      // OK or YES
-    static constexpr int kResultCancel = 2;  // CANCEL, or the window closed
+    static constexpr int kResultOk = prompt::kResultOk;      // OK or YES
+    static constexpr int kResultCancel = prompt::kResultCancel;  // CANCEL, or the window closed
 
     // repeatOption values (macro chooser).
-    static constexpr int kRepeatNone = -1;
-    static constexpr int kRepeatOnce = 0;
-    static constexpr int kRepeatMultiple = 1;
-    static constexpr int kRepeatHold = 2;
-    static constexpr int kRepeatUntilNext = 3;
+    static constexpr int kRepeatNone = prompt::kRepeatNone;
+    static constexpr int kRepeatOnce = prompt::kRepeatOnce;
+    static constexpr int kRepeatMultiple = prompt::kRepeatMultiple;
+    static constexpr int kRepeatHold = prompt::kRepeatHold;
+    static constexpr int kRepeatUntilNext = prompt::kRepeatUntilNext;
 
     static constexpr int kTextCapacity = 80;   // characters, terminator included
     static constexpr int kPathCapacity = 260;
@@ -142,8 +145,7 @@ private:
     QFont listFont_;
     QImage face_;
     QRegion shape_;
-    QPoint dragOffset_;
-    bool dragging_ = false;
+    CSkinnedWindow skin_{*this};
 
     CHoverButtonEx* ok_;
     CHoverButtonEx* cancel_;

@@ -2,6 +2,7 @@
 
 #include "common/PointerProfile.h"
 #include "common/SettingNames.h"
+#include "device/MemoryMap.h"
 #include "device/ReportFormat.h"
 #include "monitor/LocateFile.h"
 
@@ -65,7 +66,7 @@ void DeviceEventHandler::OnEvent(const std::uint8_t* r) {
 int DeviceEventHandler::Launch(std::uint32_t slot) {
     const int profile = static_cast<int>(slot) / report::kLaunchSlotsPerProfile;
     const int button = static_cast<int>(slot) % report::kLaunchSlotsPerProfile;
-    if (profile >= kProfileCount || button > 7 || !hooks_.launch) return 0;
+    if (profile >= memmap::kProfileCount || button > 7 || !hooks_.launch) return 0;
     std::string value;
     if (!store_.ReadString(AppPathValueName(profile, button), value)) return 0;
     const auto path = LocateFile(store_, value, hooks_.ownFolder);

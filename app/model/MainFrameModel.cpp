@@ -211,7 +211,7 @@ bool CMainFrameModel::CheckEntry(int index) {
 }
 
 void CMainFrameModel::BeginLoad() {
-    view_.ShowBusy(true, kCaptionReading);
+    view_.ShowBusy(true, busy::kCaptionReading);
     if (engine_.StartLoad()) {
         RunStepped(kTimerLoadStep);
         return;
@@ -263,7 +263,7 @@ void CMainFrameModel::RunStepped(int timerId) {
     stepTimerId_ = timerId;
     busy_ = true;
     if (timerId != kTimerLoadStep) {
-        view_.ShowBusy(true, kCaptionWriting);
+        view_.ShowBusy(true, busy::kCaptionWriting);
         PublishCurrentDialog(kDialogMain);
     }
     view_.StateChanged();
@@ -442,8 +442,8 @@ void CMainFrameModel::Apply() {
 
 void CMainFrameModel::SelectProfileButton(int profile) {
     if (changesPending_) {
-        PromptRequest request{kPromptProfileSave, {}, {}, -1, 0};
-        if (Prompt(request) == kPromptCancel) return;
+        PromptRequest request{prompt::kProfileSaveWarning, {}, {}, -1, 0};
+        if (Prompt(request) == prompt::kResultCancel) return;
         Apply();
         if (busy_) {  // the apply runs on its timer: change the profile after it
             profileAfterApply_ = profile;
@@ -474,7 +474,7 @@ bool CMainFrameModel::LeftClickAllows(int functionIndex) {
         view_.ShowMessage(10, {});
         return false;
     }
-    PromptRequest request{kPromptLeftButton, {}, {}, -1, 0};
+    PromptRequest request{prompt::kLeftButtonWarning, {}, {}, -1, 0};
     Prompt(request);
     return false;
 }
@@ -487,9 +487,9 @@ void CMainFrameModel::AfterAssignment(int dirty) {
 
 void CMainFrameModel::ChooseFunction() {
     if (!RequireMouse() || selectedButton_ >= memmap::kButtonCount) return;
-    PromptRequest request{kPromptFunction, {}, {}, -1,
+    PromptRequest request{prompt::kFunctionChooser, {}, {}, -1,
                           IdentifyFunction(CachedButtonFunction(memory_, currentProfile_, selectedButton_))};
-    if (Prompt(request) != kPromptOk || request.value < 0 || request.value >= kStandardFunctionCount) return;
+    if (Prompt(request) != prompt::kResultOk || request.value < 0 || request.value >= kStandardFunctionCount) return;
     if (!LeftClickAllows(request.value)) return;
     const AssignResult result = AssignStandardFunction(memory_, currentProfile_, selectedButton_, request.value);
     selectedIsFactory_ = IsFactoryFunction(CachedButtonFunction(memory_, currentProfile_, selectedButton_),
@@ -530,9 +530,9 @@ void CMainFrameModel::ChooseMacro() {
     const int mode = memory_.Entry(entry + 3).value & 0x0F;
     std::string name;
     parts_.store->ReadString(MacroNameValueName(profile, button), name);
-    PromptRequest request{kPromptMacro, {}, {}, RepeatOptionOfMode(mode), memory_.Entry(entry + 2).value & 0xFF};
+    PromptRequest request{prompt::kMacroChooser, {}, {}, RepeatOptionOfMode(mode), memory_.Entry(entry + 2).value & 0xFF};
     request.path = name.empty() ? macroFolder_ : macroFolder_ + "/" + name + ".MAC";
-    if (Prompt(request) != kPromptOk || request.text.empty()) return;
+    if (Prompt(request) != prompt::kResultOk || request.text.empty()) return;
 
     const int newMode = ModeOfRepeatOption(request.repeatOption);
     const auto upload = macro::UploadBytesOfMacro(macroFolder_, request.text);
@@ -570,8 +570,8 @@ void CMainFrameModel::RestoreButton() {
 
 void CMainFrameModel::RestoreProfile() {
     if (busy_) return;
-    PromptRequest request{kPromptResetWarning, {}, {}, -1, 0};
-    if (Prompt(request) != kPromptOk) return;
+    PromptRequest request{prompt::kResetWarning, {}, {}, -1, 0};
+    if (Prompt(request) != prompt::kResultOk) return;
     if (!deviceReady_ || !memoryLoaded_) {
         view_.ShowMessage(1, {});
         PostOsd(OSD_SET_PROFILE, static_cast<std::uint32_t>(currentProfile_));
@@ -592,7 +592,7 @@ void CMainFrameModel::RestoreProfile() {
 void CMainFrameModel::SwitchLed(bool battle) {
     if (!RequireMouse() || busy_ || battle == battleMode_) return;
     if (battle) {
-        PromptRequest request{kPromptBattleNotice, {}, {}, -1, 0};
+        PromptRequest request{prompt::kBattleModeNotice, {}, {}, -1, 0};
         Prompt(request);
     }
     const int state = battle ? kBattleState : kNormalState;
@@ -757,8 +757,8 @@ void CMainFrameModel::OnDeviceChange(std::uint32_t event, const std::string&) {
 // ---- helpers -----------------------------------------------------------------------
 
 int CMainFrameModel::Prompt(PromptRequest& request) {
-    const bool marksBusy = request.mode == kPromptBattleNotice || request.mode == kPromptLeftButton ||
-                           request.mode == kPromptFunction || request.mode == kPromptMacro;
+    const bool marksBusy = request.mode == prompt::kBattleModeNotice || request.mode == prompt::kLeftButtonWarning ||
+                           request.mode == prompt::kFunctionChooser || request.mode == prompt::kMacroChooser;
     const bool wasBusy = busy_;
     if (marksBusy) {
         busy_ = true;
@@ -767,7 +767,7 @@ int CMainFrameModel::Prompt(PromptRequest& request) {
     }
     const bool hadMouse = deviceReady_;
     int result = view_.RunPrompt(request);
-    if (hadMouse && !deviceReady_) result = kPromptCancel;  // the mouse left meanwhile
+    if (hadMouse && !deviceReady_) result = prompt::kResultCancel;  // the mouse left meanwhile
     if (marksBusy) {
         busy_ = wasBusy;
         if (page_ == kPageConfiguration) PublishCurrentDialog(kDialogMain);

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "common/PromptContract.h"
+
 namespace pallix::app {
 
 class CMainFrameModel;
 
-// The fields of the modal box (mode = its picture id).
+// The fields of the modal box (mode: one of prompt::k*).
 struct PromptRequest {
     int mode = 0;
     std::string text;
@@ -18,27 +20,12 @@ struct PromptRequest {
     int repeatOption = -1;
     int value = 0;
 };
-inline constexpr int kPromptOk = 1;
-inline constexpr int kPromptCancel = 2;
-
-// Picture ids of the box's uses.
-inline constexpr int kPromptResetWarning = 248;
-inline constexpr int kPromptMessage = 251;
-inline constexpr int kPromptProfileSave = 353;
-inline constexpr int kPromptBattleNotice = 447;
-inline constexpr int kPromptLeftButton = 448;
-inline constexpr int kPromptFunction = 469;
-inline constexpr int kPromptMacro = 470;
-
-// Busy indicator captions.
-inline constexpr int kCaptionReading = 417;
-inline constexpr int kCaptionWriting = 145;
 
 class MainFrameView {
 public:
     virtual ~MainFrameView() = default;
 
-    // Runs the modal box; 1 OK/YES, 2 CANCEL. The request's out fields are updated.
+    // Runs the modal box; prompt::kResultOk or kResultCancel. The request's out fields are updated.
     virtual int RunPrompt(PromptRequest& request) = 0;
     // Message `index` of the message table, with a suffix (an address, a file name).
     virtual void ShowMessage(int index, const std::string& suffix) = 0;
@@ -64,7 +51,7 @@ public:
     // Only the selected button and what its commands may do changed: no picture is
     // redrawn (the key-status panel itself reported the button).
     virtual void SelectionChanged() = 0;
-    virtual void ShowBusy(bool show, int caption) = 0;
+    virtual void ShowBusy(bool show, int caption) = 0;  // busy::kCaption*
     virtual void HideWindow() = 0;
     virtual void RestoreWindow() = 0;
     // Ends the program (the modal loop).

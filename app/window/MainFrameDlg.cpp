@@ -33,14 +33,13 @@
 #include "resources/Artwork.h"
 #include "skin/FocusMark.h"
 #include "skin/HoverButton.h"
-#include "skin/Region.h"
+#include "skin/SkinnedWindow.h"
 #include "skin/SkinControl.h"
 
 namespace pallix::app {
 
 namespace {
 
-constexpr QRgb kFaceKey = qRgb(0, 64, 0);
 constexpr int kPageFaceBase = 121;
 constexpr int kProfileNormal[5] = {165, 166, 167, 168, 288};
 constexpr int kProfileSelected[5] = {169, 170, 171, 172, 289};
@@ -322,7 +321,7 @@ void CMainFrameDlg::PageChanged(int page) {
     }
     face_ = ProgramArtwork().Image(kPageFaceBase + page);
     setFixedSize(face_.size());
-    setMask(RegionFromImage(face_, kFaceKey));
+    setMask(CSkinnedWindow::FaceShape(face_));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     ApplyPage();
@@ -395,17 +394,14 @@ void CMainFrameDlg::showEvent(QShowEvent* e) {
 
 void CMainFrameDlg::mousePressEvent(QMouseEvent* e) {
     const bool band = model_->Page() != kPageConfiguration || e->position().y() < kDragBand;
-    if (e->button() == Qt::LeftButton && band) {
-        dragging_ = true;
-        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
-    }
+    skin_.Press(e, band);
 }
 
 void CMainFrameDlg::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_) move(e->globalPosition().toPoint() - dragOffset_);
+    skin_.Move(e);
 }
 
-void CMainFrameDlg::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+void CMainFrameDlg::mouseReleaseEvent(QMouseEvent*) { skin_.Release(); }
 
 // ---- view ------------------------------------------------------------------------
 
@@ -423,7 +419,7 @@ int CMainFrameDlg::RunPrompt(PromptRequest& request) {
         request.repeatOption = box.repeatOption;
         request.value = box.value;
     }
-    return result == CSkinDlg::kResultOk ? kPromptOk : kPromptCancel;
+    return result == CSkinDlg::kResultOk ? prompt::kResultOk : prompt::kResultCancel;
 }
 
 void CMainFrameDlg::ShowMessage(int index, const std::string& suffix) {

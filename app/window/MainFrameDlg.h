@@ -12,6 +12,7 @@
 
 #include "app/model/MainFrameModel.h"
 #include "app/model/MainFrameView.h"
+#include "skin/SkinnedWindow.h"
 
 class QAbstractButton;
 class QLabel;
@@ -106,8 +107,7 @@ private:
     CFocusMark* focusMark_;
     std::vector<QWidget*> configControls_;
     QAbstractButton* exitButton_ = nullptr;
-    QPoint dragOffset_;
-    bool dragging_ = false;
+    CSkinnedWindow skin_{*this};
     bool closed_ = false;
     bool hidden_ = false;
     bool showAfterLoad_ = false;  // hidden start: stays out of sight until shown

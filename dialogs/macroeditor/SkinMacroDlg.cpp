@@ -21,7 +21,7 @@
 #include "resources/Artwork.h"
 #include "skin/ColorCombox.h"
 #include "skin/HoverButton.h"
-#include "skin/Region.h"
+#include "skin/SkinnedWindow.h"
 #include "skin/SkinControl.h"
 #include "skin/WndShadow.h"
 
@@ -32,7 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr QRgb kFaceKey = qRgb(0, 64, 0);
 constexpr QRect kListRect{38, 99 + 0, 300, 330};
 constexpr QRect kDropCaption{20, 5, 114, 17};
 const QColor kCaptionColour{250, 250, 250};
@@ -202,7 +201,7 @@ void CSkinMacroDlg::showEvent(QShowEvent* e) {
 }
 
 void CSkinMacroDlg::Initialise() {
-    shape_ = face_.isNull() ? QRegion() : RegionFromImage(face_, kFaceKey);
+    shape_ = CSkinnedWindow::FaceShape(face_);
     if (!shape_.isEmpty()) {
         setMask(shape_);
         shadow_->CreateShadow(this);
@@ -681,21 +680,15 @@ void CSkinMacroDlg::paintEvent(QPaintEvent*) {
 }
 
 void CSkinMacroDlg::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && e->position().y() < kDragBand) {
-        dragging_ = true;
-        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        return;
-    }
-    QDialog::mousePressEvent(e);
+    if (!skin_.Press(e, e->position().y() < kDragBand)) QDialog::mousePressEvent(e);
 }
 
 void CSkinMacroDlg::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_) move(e->globalPosition().toPoint() - dragOffset_);
-    else QDialog::mouseMoveEvent(e);
+    if (!skin_.Move(e)) QDialog::mouseMoveEvent(e);
 }
 
 void CSkinMacroDlg::mouseReleaseEvent(QMouseEvent* e) {
-    dragging_ = false;
+    skin_.Release();
     QDialog::mouseReleaseEvent(e);
 }
 

@@ -26,6 +26,7 @@
 #include "macro/MacroFile.h"
 #include "macro/MacroFolder.h"
 #include "macro/MacroMessages.h"
+#include "skin/SkinnedWindow.h"
 
 class QLineEdit;
 
@@ -203,8 +204,7 @@ private:
     QFont font_;
     QImage face_;
     QRegion shape_;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    CSkinnedWindow skin_{*this};
 
     std::map<int, QWidget*> controls_;
     CSkinListCtrl* list_;

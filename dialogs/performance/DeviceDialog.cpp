@@ -7,13 +7,11 @@
 
 #include "platform/qt/QtMailbox.h"
 #include "resources/Artwork.h"
-#include "skin/Region.h"
 #include "skin/SkinControl.h"
 #include "skin/WndShadow.h"
 
 namespace pallix {
 namespace {
-constexpr QRgb kFaceKey = qRgb(0, 64, 0);
 constexpr int kIconPicture = 800;
 }  // namespace
 
@@ -41,7 +39,7 @@ void CDeviceDialog::OnMailboxMessage(const Message& m) {
 
 void CDeviceDialog::SetFace(int pictureId) {
     face_ = ProgramArtwork().Image(pictureId);
-    const QRegion shape = face_.isNull() ? QRegion() : RegionFromImage(face_, kFaceKey);
+    const QRegion shape = CSkinnedWindow::FaceShape(face_);
     if (!face_.isNull()) setFixedSize(face_.size());
     if (shape.isEmpty()) {
         clearMask();
@@ -69,26 +67,15 @@ void CDeviceDialog::paintEvent(QPaintEvent*) {
 }
 
 void CDeviceDialog::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && e->position().y() < kDragBand) {
-        dragging_ = true;
-        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        e->accept();
-        return;
-    }
-    QDialog::mousePressEvent(e);
+    if (!skin_.Press(e, e->position().y() < kDragBand)) QDialog::mousePressEvent(e);
 }
 
 void CDeviceDialog::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_ && (e->buttons() & Qt::LeftButton)) {
-        move(e->globalPosition().toPoint() - dragOffset_);
-        e->accept();
-        return;
-    }
-    QDialog::mouseMoveEvent(e);
+    if (!skin_.Move(e)) QDialog::mouseMoveEvent(e);
 }
 
 void CDeviceDialog::mouseReleaseEvent(QMouseEvent* e) {
-    dragging_ = false;
+    skin_.Release();
     QDialog::mouseReleaseEvent(e);
 }
 

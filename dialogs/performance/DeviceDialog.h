@@ -12,6 +12,7 @@
 #include "common/Posting.h"
 #include "common/SettingsStore.h"
 #include "device/Sleeper.h"
+#include "skin/SkinnedWindow.h"
 
 class QPainter;
 
@@ -64,8 +65,7 @@ private:
     QtMailbox* mailbox_;
     CWndShadow* shadow_;
     QImage face_;
-    QPoint dragOffset_;
-    bool dragging_ = false;
+    CSkinnedWindow skin_{*this};
 };
 
 }  // namespace pallix

@@ -91,7 +91,7 @@ protected:
         window_ = std::make_unique<app::CMainFrameDlg>(std::move(parts), automation);
         window_->promptHook = [this](app::PromptRequest& r) {
             prompts_.push_back(r.mode);
-            if (answers_.empty()) return app::kPromptCancel;
+            if (answers_.empty()) return prompt::kResultCancel;
             auto answer = answers_.front();
             answers_.pop_front();
             r.value = answer.value;
@@ -138,7 +138,7 @@ protected:
     }
 
     struct Answer {
-        Answer(int r = app::kPromptOk, int v = 0, std::string t = {}, int option = -1)
+        Answer(int r = prompt::kResultOk, int v = 0, std::string t = {}, int option = -1)
             : result(r), value(v), text(std::move(t)), repeatOption(option) {}
         int result;
         int value;

@@ -126,7 +126,7 @@ TEST_F(MainWindowKeys, EveryCommandIsReachedFromTheKeyboardWithAVisibleMark) {
     EXPECT_TRUE(DrawsMark(Control(IDC_FUNCTION)));
     Key(Qt::Key_Space);
     ASSERT_FALSE(prompts_.empty());
-    EXPECT_EQ(prompts_.back(), kPromptFunction);
+    EXPECT_EQ(prompts_.back(), prompt::kFunctionChooser);
 
     // Every enabled command lies on the Tab chain.
     std::set<int> reached;
@@ -153,7 +153,7 @@ TEST_F(MainWindowKeys, ActiveLedModeIsDrawnChosenNotDisabled) {
     EXPECT_TRUE(chosen(IDC_LED_NORMAL));
     EXPECT_FALSE(chosen(IDC_LED_BATTLE));
     const QImage normalChosen = Control(IDC_LED_NORMAL)->grab().toImage();
-    answers_.push_back({kPromptOk});
+    answers_.push_back({prompt::kResultOk});
     Button(IDC_LED_BATTLE)->click();
     ASSERT_TRUE(Model().BattleMode());
     for (int id : {IDC_LED_NORMAL, IDC_LED_BATTLE}) EXPECT_TRUE(Control(id)->isEnabled()) << id;

@@ -48,9 +48,9 @@ TEST_F(AppTest, FunctionChangeAndApplyWriteExactlyTheButtonsBytes) {
     ASSERT_TRUE(WaitForPage(kPageConfiguration));
     const int p = Model().CurrentProfile();
     Model().Command(IDC_MARKER_FIRST + 2);
-    answers_.push_back({kPromptOk, kFnBackward});
+    answers_.push_back({prompt::kResultOk, kFnBackward});
     Model().Command(IDC_FUNCTION);
-    EXPECT_EQ(prompts_.back(), kPromptFunction);
+    EXPECT_EQ(prompts_.back(), prompt::kFunctionChooser);
     EXPECT_TRUE(Model().ChangesPending());
     EXPECT_EQ(Model().Button(2).name, "BACKWARD");
     mouse.ClearTrace();
@@ -90,13 +90,13 @@ TEST_F(AppTest, RestoreProfileWritesTheDefaults) {
     ASSERT_TRUE(WaitForPage(kPageConfiguration));
     const int p = Model().CurrentProfile();
     store_.WriteString(MacroNameValueName(p, 3), "old");
-    answers_.push_back({kPromptCancel});
+    answers_.push_back({prompt::kResultCancel});
     Model().Command(IDC_RESTORE_PROFILE);
     EXPECT_FALSE(Model().Engine().Running());
-    answers_.push_back({kPromptOk});
+    answers_.push_back({prompt::kResultOk});
     Model().Command(IDC_RESTORE_PROFILE);
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(prompts_, (std::vector<int>{kPromptResetWarning, kPromptResetWarning}));
+    EXPECT_EQ(prompts_, (std::vector<int>{prompt::kResetWarning, prompt::kResetWarning}));
     CDefaultTables tables;
     tables.RewriteForModel(mm::kModel1802);
     const auto memory = mouse.Memory();
@@ -113,9 +113,9 @@ TEST_F(AppTest, BattleModeAsksWritesTheLightsAndTellsTheDisplay) {
     const int p = Model().CurrentProfile();
     ASSERT_FALSE(Model().BattleMode());
     mouse.ClearTrace();
-    answers_.push_back({kPromptOk});
+    answers_.push_back({prompt::kResultOk});
     Model().Command(IDC_LED_BATTLE);
-    EXPECT_EQ(prompts_, (std::vector<int>{kPromptBattleNotice}));
+    EXPECT_EQ(prompts_, (std::vector<int>{prompt::kBattleModeNotice}));
     EXPECT_TRUE(Model().BattleMode());
     const auto memory = mouse.Memory();
     for (int zone = 0; zone < 4; ++zone)
@@ -146,7 +146,7 @@ TEST_F(AppTest, MacroFromAFileLandsByteForByteInTheMouse) {
     ASSERT_EQ(expected.count, static_cast<int>(script.size()));
 
     Model().Command(IDC_MARKER_FIRST + 4);
-    answers_.push_back({kPromptOk, 0, "Burst", 0});
+    answers_.push_back({prompt::kResultOk, 0, "Burst", 0});
     Model().Command(IDC_MACRO);
     ASSERT_TRUE(WaitIdle());
     const auto memory = mouse.Memory();
@@ -158,7 +158,7 @@ TEST_F(AppTest, MacroFromAFileLandsByteForByteInTheMouse) {
     EXPECT_TRUE(messages_.empty());
     // A macro whose file is gone says it cannot be found, not that saving failed.
     Model().Command(IDC_MARKER_FIRST + 5);
-    answers_.push_back({kPromptOk, 0, "Gone", 0});
+    answers_.push_back({prompt::kResultOk, 0, "Gone", 0});
     Model().Command(IDC_MACRO);
     EXPECT_EQ(messages_, (std::vector<int>{2}));
     // The button's function travels with the next Apply.
@@ -297,14 +297,14 @@ TEST_F(AppTest, ProfileChangeWithPendingChangesAsksFirst) {
     const int p = Model().CurrentProfile();
     const int other = (p + 1) % Model().ProfileCount();
     Model().Command(IDC_MARKER_FIRST + 3);
-    answers_.push_back({kPromptOk, kFnForward});
+    answers_.push_back({prompt::kResultOk, kFnForward});
     Model().Command(IDC_FUNCTION);
     ASSERT_TRUE(Model().ChangesPending());
-    answers_.push_back({kPromptCancel});
+    answers_.push_back({prompt::kResultCancel});
     Model().Command(IDC_PROFILE_FIRST + other);
     EXPECT_EQ(Model().CurrentProfile(), p);
     EXPECT_TRUE(Model().ChangesPending());
-    answers_.push_back({kPromptOk});
+    answers_.push_back({prompt::kResultOk});
     Model().Command(IDC_PROFILE_FIRST + other);
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(Model().CurrentProfile(), other);
@@ -319,10 +319,10 @@ TEST_F(AppTest, LeftClickRuleStopsTakingTheLastClick) {
     StartWindow();
     ASSERT_TRUE(WaitForPage(kPageConfiguration));
     Model().Command(IDC_MARKER_FIRST + 0);
-    answers_.push_back({kPromptOk, kFnButtonOff});
-    answers_.push_back({kPromptOk});
+    answers_.push_back({prompt::kResultOk, kFnButtonOff});
+    answers_.push_back({prompt::kResultOk});
     Model().Command(IDC_FUNCTION);
-    EXPECT_EQ(prompts_, (std::vector<int>{kPromptFunction, kPromptLeftButton}));
+    EXPECT_EQ(prompts_, (std::vector<int>{prompt::kFunctionChooser, prompt::kLeftButtonWarning}));
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(Model().Button(0).name, "CLICK");
     EXPECT_FALSE(Model().ChangesPending());
@@ -336,9 +336,9 @@ TEST_F(AppTest, LeftClickRuleSpeaksTheLanguageFile) {
     StartWindow();
     ASSERT_TRUE(WaitForPage(kPageConfiguration));
     Model().Command(IDC_MARKER_FIRST + 0);
-    answers_.push_back({kPromptOk, kFnButtonOff});
+    answers_.push_back({prompt::kResultOk, kFnButtonOff});
     Model().Command(IDC_FUNCTION);
-    EXPECT_EQ(prompts_, (std::vector<int>{kPromptFunction}));
+    EXPECT_EQ(prompts_, (std::vector<int>{prompt::kFunctionChooser}));
     EXPECT_EQ(messages_, (std::vector<int>{10}));
     EXPECT_EQ(Model().Button(0).name, "CLICK");
     EXPECT_FALSE(Model().ChangesPending());

@@ -95,7 +95,7 @@ TEST_F(AppTest, AMacroStoreCutOffMidwayKeepsNoName) {
         // The mouse goes away after the load's reports and part of the script.
         ASSERT_TRUE(mouse.Send({"fault", "vanish", "60"}));
         Model().Command(IDC_MARKER_FIRST + 4);
-        answers_.push_back({kPromptOk, 0, "Long", 0});
+        answers_.push_back({prompt::kResultOk, 0, "Long", 0});
         Model().Command(IDC_MACRO);
         ASSERT_TRUE(Model().Busy());
         ASSERT_TRUE(QTest::qWaitFor([&] { return Model().Page() == kPageNoMouse; }, 15000));

@@ -47,7 +47,7 @@ TEST_F(KernelApp, OneMouseLoadsWithoutTheSelectionAndSurvivesBeingPulled) {
     // A function change, applied at once.
     const int p = Model().CurrentProfile();
     Model().Command(IDC_MARKER_FIRST + 2);
-    answers_.push_back({kPromptOk, kFnBackward});
+    answers_.push_back({prompt::kResultOk, kFnBackward});
     Model().Command(IDC_FUNCTION);
     ASSERT_TRUE(Model().ChangesPending());
     vmouse.ClearTrace();

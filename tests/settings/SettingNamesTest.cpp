@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "common/Messages.h"
+#include "device/MemoryMap.h"
 
 namespace pallix {
 namespace {
+
+static_assert(kProfileCount == memmap::kProfileCount);
 
 TEST(SettingNamesTest, ButtonTablesCountProfilesFromZeroAndButtonsFromOne) {
     EXPECT_EQ(AppPathValueName(0, 0), "PF0T1 AP");
