@@ -60,10 +60,13 @@ lines = open(sys.argv[1], "rb").read().decode("utf-16-le").lstrip("\ufeff").spli
 print("^" + re.sub(r"([.\[\]()*+?{}|^$\\])", r"\\\1", lines[29 + int(sys.argv[2])]) + "$")
 PY
 }
+# The main window and the dialogs share one title: the dialogs are the other windows of it.
+main=
+others_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${main:-none}"; }
 window_named() {
   local id
   for _ in $(seq 50); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    id=$(others_named "$1" | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
@@ -71,7 +74,7 @@ window_named() {
 }
 window_gone() {
   for _ in $(seq 50); do
-    [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ] && return 0
+    [ -z "$(others_named "$1")" ] && return 0
     sleep 0.1
   done
   return 1
@@ -109,9 +112,10 @@ tour() {  # tour LANGUAGE_FILE MONITOR_FILE|"" NAME [LABEL]
     for _ in $(seq 50); do "$vmouse" --name tour send status >/dev/null 2>&1 && break; sleep 0.1; done
     (cd "$work/cwd" && exec "$monitor" /Automation) >"$work/monitor.log" 2>&1 & pids+=($!)
     "$pallix" >"$work/pallix.log" 2>&1 & pids+=($!)
-    local title editor_title main chooser
+    local title editor_title chooser
     title=$(ui_title "$file" 0) editor_title=$(ui_title "$file" 11)
-    main=$(window_named "^PALLIX Ostrel$") || skip "no main window"
+    main=
+    main=$(window_named "$title") || skip "no main window"
     for _ in $(seq 100); do
       eval "$(xdotool getwindowgeometry --shell "$main")"
       [ "$WIDTH" -gt 100 ] && break
@@ -139,7 +143,7 @@ tour() {  # tour LANGUAGE_FILE MONITOR_FILE|"" NAME [LABEL]
     sleep 0.8
     shot 3-message
     xdotool key Return; sleep 0.5
-    xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && { xdotool key Escape; sleep 0.5; }
+    [ -n "$(others_named "$title")" ] && { xdotool key Escape; sleep 0.5; }
 
     click "$main" 420 427                            # PERFORMANCE
     window_named "$title" >/dev/null || skip "the performance window did not open"
