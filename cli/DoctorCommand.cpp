@@ -1,5 +1,6 @@
 // pallixctl doctor: everything between a plugged-in mouse and a working suite, checked
 // in order, each failure with what to do about it. Made to be pasted into a bug report.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -108,7 +109,7 @@ int RunDoctor(const Args& args) {
             const std::string path = table.GetDevice(i);
             nodes.push_back(path + " (interface " + std::to_string(table.GetDeviceInterface(i)) + ")");
             if (use.memory) memory.push_back(path);
-            if (use.events && table.GetDeviceVer(i) == memmap::kModel1802) events.push_back(path);
+            if (use.events) events.push_back(path);
             if (use.sideButtons) sides.push_back(path);
             if (table.GetDeviceAccessDenied(i)) closed.push_back(path);
         }
@@ -153,13 +154,10 @@ int RunDoctor(const Args& args) {
                         NoAccessMessage(closed[0]));
         }
 
-        if (memory.size() == 1 && !table.GetDeviceAccessDenied(mouse.entries.front()) && memoryPath.empty()) {
-            bool memoryClosed = false;
-            for (const auto& c : closed) memoryClosed = memoryClosed || c == memory[0];
-            if (!memoryClosed) {
-                memoryPath = memory[0];
-                memoryModel = static_cast<int>(version);
-            }
+        const bool memoryOpen = memory.size() == 1 && std::find(closed.begin(), closed.end(), memory[0]) == closed.end();
+        if (memoryOpen && memoryPath.empty()) {
+            memoryPath = memory[0];
+            memoryModel = static_cast<int>(version);
         }
         memoryNodes += static_cast<int>(memory.size());
     }

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "device/HidInterfaceRoles.h"
+#include "device/InputNodes.h"
+#include "device/MemoryMap.h"
 
 namespace pallix::cli {
 
@@ -27,22 +29,21 @@ std::optional<hid::ReportDescriptor> Descriptor(const CHidClient& table, int i) 
     return hid::ParseReportDescriptor(*bytes);
 }
 
-}  // namespace
-
-InterfaceUse UseOf(const CHidClient& table, int i) {
+// The uses as the programs decide them: the memory interface by the table's own rule,
+// events and side buttons by the monitor's.
+InterfaceUse UseOf(const CHidClient& table, int i, const std::optional<hid::ReportDescriptor>& d) {
     InterfaceUse use;
-    const auto d = Descriptor(table, i);
     if (!d) return use;
     use.descriptorRead = true;
-    const hid::InterfaceRoles roles = hid::RolesOf(*d);
-    use.memory = hid::IsMemoryInterface(roles, table.GetDeviceInterface(i));
-    use.events = roles.events;
-    use.sideButtons = !hid::SideButtonDecoder(*d).Empty();
+    use.memory = hid::IsMemoryInterface(hid::RolesOf(*d), table.GetDeviceInterface(i));
+    if (const auto node = InputNodeOf(table, i, memmap::kModel1802)) {
+        use.events = node->events;
+        use.sideButtons = !node->sideButtons.Empty();
+    }
     return use;
 }
 
-std::string CollectionsText(const CHidClient& table, int i) {
-    const auto d = Descriptor(table, i);
+std::string CollectionsText(const CHidClient& table, int i, const std::optional<hid::ReportDescriptor>& d) {
     if (!d) {
         const auto* bytes = table.GetDeviceReportDescriptor(i);
         return bytes && !bytes->empty() ? "report descriptor unreadable" : "no report descriptor";
@@ -56,6 +57,10 @@ std::string CollectionsText(const CHidClient& table, int i) {
     }
     return text.empty() ? "no collections" : text;
 }
+
+}  // namespace
+
+InterfaceUse UseOf(const CHidClient& table, int i) { return UseOf(table, i, Descriptor(table, i)); }
 
 std::string UseText(const InterfaceUse& use) {
     std::string text;
@@ -76,8 +81,8 @@ std::string DescribeInterface(const CHidClient& table, int i) {
     text += "\tinterface " + (number >= 0 ? std::to_string(number) : std::string("none")) +
             (d ? (d->numbered ? ", numbered reports" : ", reports without ids") : std::string()) +
             (table.GetDeviceAccessDenied(i) ? ", (no permission)" : "") + "\n";
-    text += "\tcollections: " + CollectionsText(table, i) + "\n";
-    text += "\tused for: " + UseText(UseOf(table, i)) + "\n";
+    text += "\tcollections: " + CollectionsText(table, i, d) + "\n";
+    text += "\tused for: " + UseText(UseOf(table, i, d)) + "\n";
     return text;
 }
 

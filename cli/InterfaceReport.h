@@ -17,8 +17,6 @@ struct InterfaceUse {
 };
 
 InterfaceUse UseOf(const CHidClient& table, int i);
-// "0001:0002 mouse, 0008:004b events" and the like.
-std::string CollectionsText(const CHidClient& table, int i);
 // The lines `devices --all` prints for entry i.
 std::string DescribeInterface(const CHidClient& table, int i);
 // "memory protocol (Pallix, pallixctl); side buttons (Qx7Monitor)" or "nothing".

@@ -14,7 +14,7 @@
 #include "device/MemoryMap.h"
 #include "device/ProductIds.h"
 #include "platform/qt/EventDrivenWatchScheduler.h"
-#include "monitor/InputNodes.h"
+#include "device/InputNodes.h"
 #include "monitor/LocateFile.h"
 #include "platform/HidBackends.h"
 #include "platform/ProcessLauncher.h"

@@ -11,7 +11,7 @@
 #include "common/PointerSettings.h"
 #include "common/Posting.h"
 #include "common/SettingsStore.h"
-#include "monitor/InputNode.h"
+#include "device/InputNode.h"
 
 namespace pallix::monitor {
 

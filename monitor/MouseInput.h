@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "device/HidBackend.h"
-#include "monitor/InputNode.h"
+#include "device/InputNode.h"
 
 namespace pallix::monitor {
 

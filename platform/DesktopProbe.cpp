@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 #include <gio/gio.h>
 
+#include "platform/pointer/SessionBus.h"
+
 namespace pallix {
 
 namespace {
@@ -27,14 +29,10 @@ void ProbeX(DesktopState& state) {
 }
 
 void ProbeBus(DesktopState& state) {
-    if (Env("DBUS_SESSION_BUS_ADDRESS").empty() && Env("XDG_RUNTIME_DIR").empty()) return;
-    GError* error = nullptr;
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-    if (!bus) {
-        g_clear_error(&error);
-        return;
-    }
+    GDBusConnection* bus = SessionBus();
+    if (!bus) return;
     state.sessionBus = true;
+    GError* error = nullptr;
     GVariant* reply = g_dbus_connection_call_sync(
         bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
         g_variant_new("(s)", "org.kde.StatusNotifierWatcher"), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 2000,

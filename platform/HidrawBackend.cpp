@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <map>
 #include <set>
 #include <fcntl.h>
 #include <poll.h>

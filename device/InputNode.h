@@ -6,7 +6,7 @@
 
 #include "device/HidInterfaceRoles.h"
 
-namespace pallix::monitor {
+namespace pallix {
 
 struct InputNode {
     std::string path;
@@ -15,4 +15,4 @@ struct InputNode {
     bool Wanted() const { return events || !sideButtons.Empty(); }
 };
 
-}  // namespace pallix::monitor
+}  // namespace pallix
